@@ -1,0 +1,58 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "bitmap_builder.h"
+#include "dib/dib_loader.h"
+#include "dib/message_sink.h"
+
+// Collects every message the loader shows while it lives.
+class MessageRecorder {
+public:
+    struct Message {
+        std::string caption;
+        std::string text;
+    };
+    MessageRecorder() {
+        previous_ = SetMessageSink([this](std::string_view caption, std::string_view text) {
+            messages.push_back({std::string(caption), std::string(text)});
+        });
+    }
+    ~MessageRecorder() { SetMessageSink(std::move(previous_)); }
+    MessageRecorder(const MessageRecorder&) = delete;
+    MessageRecorder& operator=(const MessageRecorder&) = delete;
+
+    std::vector<Message> messages;
+
+private:
+    MessageSink previous_;
+};
+
+inline Rgb PixelAt(const RgbImageRecord& image, int x, int y) {
+    const std::uint8_t* p = image.data.get() + 3 * (static_cast<std::size_t>(y) * image.sizeX + x);
+    return {p[0], p[1], p[2]};
+}
+
+inline void PrintTo(const Rgb& c, std::ostream* os) {
+    *os << "(" << int{c.r} << ", " << int{c.g} << ", " << int{c.b} << ")";
+}
+
+inline DibDecodeResult Decode(const TestBitmap& bitmap) {
+    const Bytes bytes = bitmap.Build();
+    return DecodeDibImage(bytes);
+}
+
+inline DibError DecodeError(const TestBitmap& bitmap) { return Decode(bitmap).error; }
+
+inline std::vector<Rgb> AllPixels(const RgbImageRecord& image) {
+    std::vector<Rgb> pixels;
+    for (int y = 0; y < image.sizeY; ++y) {
+        for (int x = 0; x < image.sizeX; ++x) {
+            pixels.push_back(PixelAt(image, x, y));
+        }
+    }
+    return pixels;
+}

@@ -51,6 +51,8 @@ std::string EscapeNewlines(const std::string& text) {
     return out;
 }
 
+void PrintTo(const ManifestRow& row, std::ostream* os) { *os << row.file; }
+
 class Corpus : public ::testing::TestWithParam<ManifestRow> {};
 
 TEST_P(Corpus, MatchesManifest) {

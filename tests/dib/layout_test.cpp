@@ -1,0 +1,123 @@
+// Where headers, tables and pixel bits are found, and which layouts are refused.
+
+#include "dib_test_support.h"
+
+namespace {
+
+// An 8-bit bitmap of 2 x 1 pixels using indices 1 and 2 of a table whose
+// entries are all distinct, so reading pixels from a wrong offset shows.
+TestBitmap TwoPixelIndexed(std::uint32_t headerSize, std::uint32_t tableLength) {
+    TestBitmap bitmap;
+    bitmap.headerSize = headerSize;
+    bitmap.width = 2;
+    bitmap.bitCount = 8;
+    for (std::uint32_t i = 0; i < tableLength; ++i) {
+        bitmap.palette.push_back({static_cast<std::uint8_t>(i), 100, static_cast<std::uint8_t>(255 - i)});
+    }
+    bitmap.pixels = StoreRows(8, {{1, 2}});
+    return bitmap;
+}
+
+TEST(ColorCount, ComesFromColorsUsedOrBitCount) {
+    TestBitmap bitmap;
+    bitmap.fileHeader = false;
+    const auto countOf = [&] {
+        const Bytes bytes = bitmap.Build();
+        return DibColorCount(bytes);
+    };
+    for (const auto& [bits, count] : {std::pair{1, 2u}, {4, 16u}, {8, 256u}, {16, 0u}, {24, 0u}, {32, 0u}, {2, 0u}}) {
+        bitmap.bitCount = static_cast<std::uint16_t>(bits);
+        EXPECT_EQ(countOf(), count) << bits << " bits";
+    }
+    bitmap.colorsUsed = 5;
+    EXPECT_EQ(countOf(), 5u);
+    bitmap.headerSize = 12;  // core headers have no colours-used field
+    bitmap.bitCount = 8;
+    EXPECT_EQ(countOf(), 256u);
+}
+
+TEST(PixelBits, BareDibFollowsTheColorTable) {
+    // Without a file header the bits start right after the table: header + 40
+    // + 4 x 256 here, header + 40 + 4 x 16 with colours used 16, and header +
+    // 12 + 3 x 256 for a core header.
+    for (const auto& [headerSize, tableLength, colorsUsed] :
+         {std::tuple{40u, 256u, 0u}, {40u, 16u, 16u}, {12u, 256u, 0u}}) {
+        TestBitmap bitmap = TwoPixelIndexed(headerSize, tableLength);
+        bitmap.fileHeader = false;
+        bitmap.colorsUsed = colorsUsed;
+        const DibDecodeResult result = Decode(bitmap);
+        ASSERT_EQ(result.error, DibError::kNone) << headerSize << "/" << tableLength;
+        EXPECT_EQ(PixelAt(*result.image, 0, 0), (Rgb{1, 100, 254}));
+        EXPECT_EQ(PixelAt(*result.image, 1, 0), (Rgb{2, 100, 253}));
+    }
+}
+
+TEST(PixelBits, FileHeaderOffsetIsHonouredEvenAfterAGap) {
+    TestBitmap bitmap = TwoPixelIndexed(40, 256);
+    bitmap.pixelOffset = 14 + 40 + 1024 + 10;  // ten bytes of nothing before the bits
+    const DibDecodeResult result = Decode(bitmap);
+    ASSERT_EQ(result.error, DibError::kNone);
+    EXPECT_EQ(PixelAt(*result.image, 1, 0), (Rgb{2, 100, 253}));
+}
+
+TEST(PixelBits, DirectColourTableIsSkipped) {
+    TestBitmap bitmap;
+    bitmap.fileHeader = false;
+    bitmap.colorsUsed = 5;
+    bitmap.palette.assign(5, Rgb{9, 9, 9});
+    bitmap.pixels = StoreRows(24, {{0x123456}});
+    const DibDecodeResult result = Decode(bitmap);
+    ASSERT_EQ(result.error, DibError::kNone);
+    EXPECT_EQ(PixelAt(*result.image, 0, 0), (Rgb{0x12, 0x34, 0x56}));
+}
+
+TEST(PixelBits, BareBitFieldsPutMasksBeforeTheTable) {
+    TestBitmap bitmap;
+    bitmap.fileHeader = false;
+    bitmap.bitCount = 16;
+    bitmap.compression = 3;
+    bitmap.colorsUsed = 2;
+    bitmap.masks = {0xF800, 0x07E0, 0x001F};
+    bitmap.palette.assign(2, Rgb{});
+    bitmap.pixels = StoreRows(16, {{0xF800}});
+    const DibDecodeResult result = Decode(bitmap);
+    ASSERT_EQ(result.error, DibError::kNone);
+    EXPECT_EQ(PixelAt(*result.image, 0, 0), (Rgb{255, 0, 0}));
+}
+
+TEST(Layout, UnknownHeadersAndShortFilesAreUnknownFormat) {
+    for (const std::uint32_t headerSize : {0u, 16u, 64u, 108u, 124u}) {
+        TestBitmap bitmap;
+        bitmap.headerSize = headerSize;
+        bitmap.pixels = StoreRows(24, {{0}});
+        EXPECT_EQ(DecodeError(bitmap), DibError::kUnknownFormat) << headerSize;
+    }
+
+    TestBitmap tooManyColors = TwoPixelIndexed(40, 0);
+    tooManyColors.colorsUsed = 65536;
+    EXPECT_EQ(DecodeError(tooManyColors), DibError::kUnknownFormat);
+
+    TestBitmap tableCut = TwoPixelIndexed(40, 0);
+    tableCut.fileHeader = false;
+    tableCut.colorsUsed = 300;  // announces more entries than the file holds
+    EXPECT_EQ(DecodeError(tableCut), DibError::kUnknownFormat);
+
+    const Bytes whole = TwoPixelIndexed(40, 256).Build();
+    for (const std::size_t length : {1ul, 2ul, 13ul, 14ul, 17ul, 53ul, 54ul + 1023ul}) {
+        EXPECT_EQ(DecodeDibImage(std::span(whole).first(length)).error, DibError::kUnknownFormat) << length;
+    }
+}
+
+TEST(Layout, MasksMustEndBeforeThePixelBits) {
+    TestBitmap bitmap;
+    bitmap.bitCount = 32;
+    bitmap.compression = 3;
+    bitmap.pixels = StoreRows(32, {{0}});
+    bitmap.pixelOffset = 14 + 40;  // a writer that forgot the masks
+    bitmap.masks = {0xFF0000, 0xFF00, 0xFF};
+    EXPECT_EQ(DecodeError(bitmap), DibError::kConversionError);
+    bitmap.pixelOffset = 14 + 40 + 12;
+    EXPECT_EQ(DecodeError(bitmap), DibError::kNone);
+}
+
+}  // namespace

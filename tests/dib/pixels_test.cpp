@@ -1,0 +1,176 @@
+// Uncompressed pixels of every accepted depth come out as exact red, green, blue.
+
+#include <cmath>
+
+#include "dib/component_scale.h"
+#include "dib_test_support.h"
+
+namespace {
+
+const std::vector<Rgb> kFourColors = {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}, {200, 210, 220}};
+
+TestBitmap Indexed(std::uint16_t bitCount, std::int32_t width, const std::vector<std::vector<std::uint32_t>>& rows) {
+    TestBitmap bitmap;
+    bitmap.bitCount = bitCount;
+    bitmap.width = width;
+    bitmap.height = static_cast<std::int32_t>(rows.size());
+    bitmap.colorsUsed = static_cast<std::uint32_t>(kFourColors.size());
+    bitmap.palette = kFourColors;
+    bitmap.pixels = StoreRows(bitCount, rows);
+    return bitmap;
+}
+
+TEST(IndexedPixels, MostSignificantBitsComeFirstAtEveryDepth) {
+    // Widths that end inside a byte, and two rows, so packing and row
+    // padding both matter.
+    for (const std::uint16_t bits : {1, 4, 8}) {
+        const std::uint32_t colors = bits == 1 ? 2 : 4;
+        std::vector<std::vector<std::uint32_t>> rows(2);
+        for (std::uint32_t x = 0; x < 11; ++x) {
+            rows[0].push_back(x % colors);
+            rows[1].push_back((x * 7 + 1) % colors);
+        }
+        const DibDecodeResult result = Decode(Indexed(bits, 11, rows));
+        ASSERT_EQ(result.error, DibError::kNone) << bits;
+        for (int y = 0; y < 2; ++y) {
+            for (int x = 0; x < 11; ++x) {
+                EXPECT_EQ(PixelAt(*result.image, x, y), kFourColors[rows[y][x]]) << bits << " bits at " << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(IndexedPixels, IndexPastTheTableIsBlack) {
+    TestBitmap bitmap = Indexed(8, 3, {{0, 3, 200}});
+    bitmap.colorsUsed = 2;
+    bitmap.palette.resize(2);
+    const DibDecodeResult result = Decode(bitmap);
+    ASSERT_EQ(result.error, DibError::kNone);
+    EXPECT_EQ(AllPixels(*result.image), (std::vector<Rgb>{kFourColors[0], {}, {}}));
+}
+
+TEST(IndexedPixels, CoreHeaderTableHasThreeByteEntries) {
+    TestBitmap bitmap = Indexed(4, 2, {{1, 3}});
+    bitmap.headerSize = 12;
+    bitmap.palette.resize(16);
+    const DibDecodeResult result = Decode(bitmap);
+    ASSERT_EQ(result.error, DibError::kNone);
+    EXPECT_EQ(AllPixels(*result.image), (std::vector<Rgb>{kFourColors[1], kFourColors[3]}));
+}
+
+TEST(DirectPixels, TwentyFourBitRowsArePackedWithoutPadding) {
+    TestBitmap bitmap;
+    bitmap.width = 3;
+    bitmap.height = 2;
+    bitmap.pixels = StoreRows(24, {{0x010203, 0x040506, 0x070809}, {0x0A0B0C, 0x0D0E0F, 0x101112}});
+    const DibDecodeResult result = Decode(bitmap);
+    ASSERT_EQ(result.error, DibError::kNone);
+    const std::vector<std::uint8_t> bytes(result.image->data.get(), result.image->data.get() + 18);
+    EXPECT_EQ(bytes, (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}));
+}
+
+TEST(DirectPixels, DefaultSixteenAndThirtyTwoBitLayouts) {
+    TestBitmap sixteen;
+    sixteen.bitCount = 16;
+    sixteen.width = 4;
+    // 5-5-5 with the top bit ignored: full scale is 255, never 248.
+    sixteen.pixels = StoreRows(16, {{0x7C00, 0x83E0, 0x001F, 0x0421}});
+    const DibDecodeResult s = Decode(sixteen);
+    ASSERT_EQ(s.error, DibError::kNone);
+    EXPECT_EQ(AllPixels(*s.image), (std::vector<Rgb>{{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {8, 8, 8}}));
+
+    TestBitmap thirtyTwo;
+    thirtyTwo.bitCount = 32;
+    thirtyTwo.width = 2;
+    thirtyTwo.pixels = StoreRows(32, {{0xFF123456, 0x00ABCDEF}});  // the top byte is ignored
+    const DibDecodeResult t = Decode(thirtyTwo);
+    ASSERT_EQ(t.error, DibError::kNone);
+    EXPECT_EQ(AllPixels(*t.image), (std::vector<Rgb>{{0x12, 0x34, 0x56}, {0xAB, 0xCD, 0xEF}}));
+}
+
+TEST(DirectPixels, TopDownRowsComeOutBottomFirst) {
+    for (const std::uint16_t bits : {8, 24}) {
+        TestBitmap bitmap;
+        bitmap.bitCount = bits;
+        bitmap.height = -3;
+        bitmap.palette = kFourColors;
+        bitmap.colorsUsed = 4;
+        const std::vector<std::uint32_t> top = {bits == 8 ? 1u : 0x28323C};
+        const std::vector<std::uint32_t> bottom = {bits == 8 ? 3u : 0xC8D2DC};
+        bitmap.pixels = StoreRows(bits, {top, {0}, bottom});  // stored top row first
+        const DibDecodeResult result = Decode(bitmap);
+        ASSERT_EQ(result.error, DibError::kNone);
+        EXPECT_EQ(result.image->sizeY, 3);
+        EXPECT_EQ(PixelAt(*result.image, 0, 0), kFourColors[3]) << bits;
+        EXPECT_EQ(PixelAt(*result.image, 0, 2), kFourColors[1]) << bits;
+    }
+}
+
+// round(v x 255 / (2^n - 1)) with halves rounded up, worked out apart from the loader.
+std::uint8_t ExpectedScale(std::uint64_t v, int n) {
+    const long double exact = static_cast<long double>(v) * 255 / ((std::uint64_t{1} << n) - 1);
+    return static_cast<std::uint8_t>(std::floor(exact + 0.5L));
+}
+
+TEST(BitFields, EveryMaskWidthScalesExactly) {
+    for (int width = 1; width <= 32; ++width) {
+        const int shift = 32 - width;  // the widest masks must reach the top bit
+        const std::uint32_t mask = static_cast<std::uint32_t>(((std::uint64_t{1} << width) - 1) << shift);
+        const std::uint64_t max = (std::uint64_t{1} << width) - 1;
+        const std::vector<std::uint64_t> values = {0, 1, max / 2, max / 2 + 1, max / 3, max - 1, max};
+        std::vector<std::uint32_t> row;
+        for (const std::uint64_t v : values) {
+            row.push_back(static_cast<std::uint32_t>(v << shift));
+        }
+        TestBitmap bitmap;
+        bitmap.bitCount = 32;
+        bitmap.compression = 3;
+        bitmap.width = static_cast<std::int32_t>(row.size());
+        bitmap.masks = {mask, 0, mask};  // a zero mask gives a component of 0
+        bitmap.pixels = StoreRows(32, {row});
+        const DibDecodeResult result = Decode(bitmap);
+        ASSERT_EQ(result.error, DibError::kNone) << width;
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            const std::uint8_t expected = ExpectedScale(values[i], width);
+            EXPECT_EQ(PixelAt(*result.image, static_cast<int>(i), 0), (Rgb{expected, 0, expected}))
+                << width << "-bit value " << values[i];
+        }
+    }
+}
+
+TEST(BitFields, ScalingFormulaOnKnownValues) {
+    EXPECT_EQ(ScaleComponent(31, 5), 255);
+    EXPECT_EQ(ScaleComponent(63, 6), 255);
+    EXPECT_EQ(ScaleComponent(16, 5), 132);  // 131.61
+    EXPECT_EQ(ScaleComponent(1, 1), 255);
+    EXPECT_EQ(ScaleComponent(1, 2), 85);
+    EXPECT_EQ(ScaleComponent(200, 8), 200);
+    EXPECT_EQ(ScaleComponent(0x8000, 16), 128);  // 127.502
+}
+
+TEST(BitFields, SixteenBitMasksScaleEachComponent) {
+    TestBitmap bitmap;
+    bitmap.bitCount = 16;
+    bitmap.compression = 3;
+    bitmap.width = 2;
+    bitmap.masks = {0x0007, 0x7FF8, 0x8000};  // 3, 12 and 1 bits
+    bitmap.pixels = StoreRows(16, {{0x8005, 0x0808}});
+    const DibDecodeResult result = Decode(bitmap);
+    ASSERT_EQ(result.error, DibError::kNone);
+    EXPECT_EQ(AllPixels(*result.image), (std::vector<Rgb>{{182, 0, 255}, {0, ExpectedScale(0x101, 12), 0}}));
+}
+
+TEST(BitFields, GappedOrOutOfRangeMasksAreRefused) {
+    for (const auto& [bits, masks] : {std::pair{32, std::vector<std::uint32_t>{0xF0F000, 0xFF00, 0xFF}},
+                                      {16, {0x10000, 0x3E0, 0x1F}},
+                                      {16, {0x7C00, 0x3E0, 0x15}}}) {
+        TestBitmap bitmap;
+        bitmap.bitCount = static_cast<std::uint16_t>(bits);
+        bitmap.compression = 3;
+        bitmap.masks = masks;
+        bitmap.pixels = StoreRows(bitmap.bitCount, {{0}});
+        EXPECT_EQ(DecodeError(bitmap), DibError::kConversionError) << bits;
+    }
+}
+
+}  // namespace

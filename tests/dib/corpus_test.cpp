@@ -1,4 +1,5 @@
-// Every file of the public corpus gives exactly the result its manifest says.
+// Every file of the public corpus, and of our set written by real encoders,
+// gives exactly the result its manifest says.
 
 #include <openssl/evp.h>
 
@@ -10,19 +11,21 @@
 namespace {
 
 struct ManifestRow {
+    std::string dir;
     std::string file;
     std::string result;  // "ok" or "refused"
     std::string detail;  // width, height, hash; or the message with "\n" escaped
 };
 
-std::vector<ManifestRow> ReadManifest() {
-    std::ifstream in(DIB_CORPUS_DIR "/expected.tsv");
+std::vector<ManifestRow> ReadManifest(const std::string& dir) {
+    std::ifstream in(dir + "/expected.tsv");
     std::vector<ManifestRow> rows;
     std::string line;
     std::getline(in, line);  // column names
     while (std::getline(in, line)) {
         std::istringstream fields(line);
         ManifestRow row;
+        row.dir = dir;
         std::getline(fields, row.file, '\t');
         std::getline(fields, row.result, '\t');
         std::getline(fields, row.detail);
@@ -58,7 +61,7 @@ class Corpus : public ::testing::TestWithParam<ManifestRow> {};
 TEST_P(Corpus, MatchesManifest) {
     const ManifestRow& row = GetParam();
     MessageRecorder recorder;
-    const auto image = LoadDibImage((DIB_CORPUS_DIR "/" + row.file).c_str());
+    const auto image = LoadDibImage((row.dir + "/" + row.file).c_str());
     if (row.result == "ok") {
         ASSERT_NE(image, nullptr) << (recorder.messages.empty() ? "" : recorder.messages[0].text);
         EXPECT_TRUE(recorder.messages.empty());
@@ -73,12 +76,23 @@ TEST_P(Corpus, MatchesManifest) {
     }
 }
 
-TEST(CorpusManifest, ListsEveryFile) { EXPECT_EQ(ReadManifest().size(), 91u); }
+TEST(CorpusManifest, ListsEveryFile) {
+    EXPECT_EQ(ReadManifest(DIB_TEST_DATA_DIR "/corpus").size(), 91u);
+    EXPECT_EQ(ReadManifest(DIB_TEST_DATA_DIR "/encoders").size(), 20u);
+}
 
-INSTANTIATE_TEST_SUITE_P(Files, Corpus, ::testing::ValuesIn(ReadManifest()),
+std::vector<ManifestRow> AllRows() {
+    std::vector<ManifestRow> rows = ReadManifest(DIB_TEST_DATA_DIR "/corpus");
+    const std::vector<ManifestRow> encoded = ReadManifest(DIB_TEST_DATA_DIR "/encoders");
+    rows.insert(rows.end(), encoded.begin(), encoded.end());
+    return rows;
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, Corpus, ::testing::ValuesIn(AllRows()),
                          [](const ::testing::TestParamInfo<ManifestRow>& info) {
                              std::string name;
-                             for (const char c : info.param.file) {
+                             const std::string id = info.param.dir.substr(info.param.dir.rfind('/') + 1) + "_" + info.param.file;
+                             for (const char c : id) {
                                  name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
                              }
                              return name;

@@ -1,0 +1,238 @@
+#include "app/error_box.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+#include <sys/select.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kPadding = 16;
+constexpr int kLineGap = 2;
+constexpr int kMinWidth = 220;
+constexpr int kButtonWidth = 80;
+constexpr int kButtonHeight = 26;
+
+struct DisplayCloser {
+    void operator()(::Display* display) const { XCloseDisplay(display); }
+};
+using DisplayPtr = std::unique_ptr<::Display, DisplayCloser>;
+
+struct FontFreer {
+    ::Display* display;
+    void operator()(XFontStruct* font) const { XFreeFont(display, font); }
+};
+using FontPtr = std::unique_ptr<XFontStruct, FontFreer>;
+
+std::vector<std::string> SplitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        lines.emplace_back(text.substr(0, end));
+        if (end == std::string_view::npos) {
+            break;
+        }
+        text.remove_prefix(end + 1);
+    }
+    if (lines.empty()) {
+        lines.emplace_back();
+    }
+    return lines;
+}
+
+unsigned long NamedColor(::Display* display, int screen, const char* name, unsigned long fallback) {
+    XColor exact;
+    XColor color;
+    if (XAllocNamedColor(display, DefaultColormap(display, screen), name, &color, &exact) != 0) {
+        return color.pixel;
+    }
+    return fallback;
+}
+
+// Everything the box needs to paint itself again on every expose.
+struct Box {
+    ::Display* display = nullptr;
+    Window window = 0;
+    GC gc = nullptr;
+    XFontStruct* font = nullptr;  // null: the server's default font, measured roughly
+    std::vector<std::string> lines;
+    int lineHeight = 0;
+    int ascent = 0;
+    int width = 0;
+    int height = 0;
+    int buttonX = 0;
+    int buttonY = 0;
+    unsigned long background = 0;
+    unsigned long foreground = 0;
+    unsigned long buttonFace = 0;
+
+    int TextWidth(const std::string& s) const {
+        if (font != nullptr) {
+            return XTextWidth(font, s.data(), static_cast<int>(s.size()));
+        }
+        return 6 * static_cast<int>(s.size());
+    }
+
+    bool InButton(int x, int y) const {
+        return x >= buttonX && x < buttonX + kButtonWidth && y >= buttonY && y < buttonY + kButtonHeight;
+    }
+
+    void Paint() const {
+        XSetForeground(display, gc, foreground);
+        int baseline = kPadding + ascent;
+        for (const std::string& line : lines) {
+            XDrawString(display, window, gc, kPadding, baseline, line.data(), static_cast<int>(line.size()));
+            baseline += lineHeight;
+        }
+        XSetForeground(display, gc, buttonFace);
+        XFillRectangle(display, window, gc, buttonX, buttonY, kButtonWidth, kButtonHeight);
+        XSetForeground(display, gc, foreground);
+        XDrawRectangle(display, window, gc, buttonX, buttonY, kButtonWidth - 1, kButtonHeight - 1);
+        const std::string ok = "OK";
+        const int okX = buttonX + (kButtonWidth - TextWidth(ok)) / 2;
+        const int okY = buttonY + (kButtonHeight + ascent) / 2 - 1;
+        XDrawString(display, window, gc, okX, okY, ok.data(), static_cast<int>(ok.size()));
+    }
+};
+
+bool IsDismissKey(KeySym key) {
+    return key == XK_Return || key == XK_KP_Enter || key == XK_Escape || key == XK_space;
+}
+
+// Blocks until the X connection has something to read, without spinning.
+void WaitForEvents(::Display* display) {
+    const int fd = ConnectionNumber(display);
+    while (XPending(display) == 0) {
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(fd, &readable);
+        if (select(fd + 1, &readable, nullptr, nullptr, nullptr) < 0 && errno != EINTR) {
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+void ShowErrorBox(std::string_view caption, std::string_view text) {
+    DisplayPtr connection(XOpenDisplay(nullptr));
+    if (!connection) {
+        return;
+    }
+    ::Display* display = connection.get();
+    const int screen = DefaultScreen(display);
+
+    Box box;
+    box.display = display;
+    box.lines = SplitLines(text);
+    // "fixed" is built into every X server, so text shows even where no font package is installed.
+    FontPtr font(XLoadQueryFont(display, "fixed"), FontFreer{display});
+    box.font = font.get();
+    box.ascent = font ? font->ascent : 10;
+    box.lineHeight = (font ? font->ascent + font->descent : 13) + kLineGap;
+
+    int textWidth = 0;
+    for (const std::string& line : box.lines) {
+        textWidth = std::max(textWidth, box.TextWidth(line));
+    }
+    const int screenWidth = DisplayWidth(display, screen);
+    const int screenHeight = DisplayHeight(display, screen);
+    box.width = std::min(std::max(textWidth + 2 * kPadding, kMinWidth), screenWidth);
+    const int textHeight = static_cast<int>(box.lines.size()) * box.lineHeight;
+    box.height = std::min(kPadding + textHeight + kPadding + kButtonHeight + kPadding, screenHeight);
+    box.buttonX = (box.width - kButtonWidth) / 2;
+    box.buttonY = box.height - kPadding - kButtonHeight;
+
+    box.foreground = BlackPixel(display, screen);
+    box.background = NamedColor(display, screen, "gray92", WhitePixel(display, screen));
+    box.buttonFace = NamedColor(display, screen, "gray80", WhitePixel(display, screen));
+
+    box.window = XCreateSimpleWindow(display, RootWindow(display, screen), (screenWidth - box.width) / 2,
+                                     (screenHeight - box.height) / 2, static_cast<unsigned>(box.width),
+                                     static_cast<unsigned>(box.height), 1, box.foreground, box.background);
+    const std::string title(caption);
+    XStoreName(display, box.window, title.c_str());
+    XChangeProperty(display, box.window, XInternAtom(display, "_NET_WM_NAME", False),
+                    XInternAtom(display, "UTF8_STRING", False), 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(title.data()), static_cast<int>(title.size()));
+    Atom dialogType = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DIALOG", False);
+    XChangeProperty(display, box.window, XInternAtom(display, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32,
+                    PropModeReplace, reinterpret_cast<unsigned char*>(&dialogType), 1);
+
+    // A fixed size: the layout is computed once.
+    XSizeHints* hints = XAllocSizeHints();
+    if (hints != nullptr) {
+        hints->flags = PPosition | PMinSize | PMaxSize;
+        hints->min_width = hints->max_width = box.width;
+        hints->min_height = hints->max_height = box.height;
+        XSetWMNormalHints(display, box.window, hints);
+        XFree(hints);
+    }
+    Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    XSetWMProtocols(display, box.window, &deleteWindow, 1);
+
+    XGCValues values{};
+    values.foreground = box.foreground;
+    values.background = box.background;
+    unsigned long mask = GCForeground | GCBackground;
+    if (font) {
+        values.font = font->fid;
+        mask |= GCFont;
+    }
+    box.gc = XCreateGC(display, box.window, mask, &values);
+
+    XSelectInput(display, box.window,
+                 ExposureMask | KeyPressMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask);
+    XMapRaised(display, box.window);
+
+    bool pressedInButton = false;
+    bool done = false;
+    while (!done) {
+        WaitForEvents(display);
+        if (XPending(display) == 0) {
+            break;  // the connection failed
+        }
+        XEvent event;
+        XNextEvent(display, &event);
+        switch (event.type) {
+            case MapNotify:
+                // Modal: the keys go to the box while it is up.
+                XSetInputFocus(display, box.window, RevertToParent, CurrentTime);
+                break;
+            case Expose:
+                if (event.xexpose.count == 0) {
+                    box.Paint();
+                }
+                break;
+            case KeyPress:
+                done = IsDismissKey(XLookupKeysym(&event.xkey, 0));
+                break;
+            case ButtonPress:
+                pressedInButton = event.xbutton.button == Button1 && box.InButton(event.xbutton.x, event.xbutton.y);
+                break;
+            case ButtonRelease:
+                done = pressedInButton && event.xbutton.button == Button1 &&
+                       box.InButton(event.xbutton.x, event.xbutton.y);
+                pressedInButton = false;
+                break;
+            case ClientMessage:
+                done = static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow;
+                break;
+            case DestroyNotify:
+                done = true;
+                break;
+            default:
+                break;
+        }
+    }
+    XFreeGC(display, box.gc);
+    XDestroyWindow(display, box.window);
+    XSync(display, False);
+}

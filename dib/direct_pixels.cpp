@@ -1,6 +1,10 @@
 #include <array>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "dib/component_scale.h"
 #include "dib/pixel_decoders.h"
 #include "dib/pixel_store.h"
@@ -17,6 +21,44 @@ inline std::uint32_t LoadWord(const std::uint8_t* p) {
     std::memcpy(&word, p, 4);
     return word;  // the loader runs on little-endian machines only
 }
+
+#if defined(__SSE2__)
+
+// Sixteen bytes in and out; only whole pixels inside the row are kept, the
+// rest is overwritten by the next store or by the row's scalar tail.
+inline __m128i LoadBytes(const std::uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+inline void StoreBytes(std::uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+
+// Whole pixels a vector store may cover from pixel x on without passing the
+// end of a row of width pixels: 16 bytes from 3 x x must stay within 3 x width.
+inline bool VectorFits(std::int32_t x, std::int32_t width) { return x + 6 <= width; }
+
+// In sixteen bytes blue, green, red, ... the five whole pixels become red,
+// green, blue: red and blue trade places by shifting the whole register two
+// bytes each way, green stays.
+inline __m128i SwapBgr5(__m128i v) {
+    const __m128i red = _mm_setr_epi8(-1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, 0);
+    const __m128i green = _mm_slli_si128(red, 1);
+    const __m128i blue = _mm_slli_si128(red, 2);
+    return _mm_or_si128(_mm_and_si128(v, green),
+                        _mm_or_si128(_mm_and_si128(_mm_srli_si128(v, 2), red), _mm_and_si128(_mm_slli_si128(v, 2), blue)));
+}
+
+// Four 32-bit pixels blue, green, red, x as twelve bytes red, green, blue
+// (and four zero bytes).
+inline __m128i PackBgrx4(__m128i v) {
+    const __m128i lowByte = _mm_set1_epi32(0xFF);
+    const __m128i rgb = _mm_or_si128(
+        _mm_or_si128(_mm_and_si128(_mm_srli_epi32(v, 16), lowByte), _mm_and_si128(v, _mm_set1_epi32(0xFF00))),
+        _mm_slli_epi32(_mm_and_si128(v, lowByte), 16));
+    // Two pixels of each 64-bit half side by side in its low six bytes...
+    const __m128i pairs = _mm_or_si128(_mm_and_si128(rgb, _mm_set1_epi64x(0xFFFFFF)),
+                                       _mm_and_si128(_mm_srli_epi64(rgb, 8), _mm_set1_epi64x(0xFFFFFF000000)));
+    // ...then the upper half's six bytes right after the lower half's.
+    return _mm_or_si128(_mm_move_epi64(pairs), _mm_slli_si128(_mm_srli_si128(pairs, 8), 6));
+}
+
+#endif
 
 // A mask's component as 8 bits, through a table when the component is narrow
 // enough for one (always so for 16-bit pixels).
@@ -71,7 +113,13 @@ void DecodeMasked32(const DibLayout& layout, ByteSpan file, std::uint8_t* out) {
                             layout.masks[2] == 0x000000FF;
     if (plainBytes) {
         ForEachStoredRow(layout, file, out, [&](const std::uint8_t* src, std::uint8_t* dst) {
-            StoreRow(dst, width, [&](std::int32_t x) { return SwapBgr(LoadWord(src + 4 * x)); });
+            std::int32_t x = 0;
+#if defined(__SSE2__)
+            for (; VectorFits(x, width); x += 4) {
+                StoreBytes(dst + 3 * x, PackBgrx4(LoadBytes(src + 4 * x)));
+            }
+#endif
+            StoreRow(dst + 3 * x, width - x, [&](std::int32_t i) { return SwapBgr(LoadWord(src + 4 * (x + i))); });
         });
         return;
     }
@@ -84,10 +132,17 @@ void DecodeMasked32(const DibLayout& layout, ByteSpan file, std::uint8_t* out) {
 }  // namespace
 
 void DecodeBgr24Pixels(const DibLayout& layout, ByteSpan file, std::uint8_t* out) {
-    const std::int32_t last = layout.width - 1;
+    const std::int32_t width = layout.width;
+    const std::int32_t last = width - 1;
     ForEachStoredRow(layout, file, out, [&](const std::uint8_t* src, std::uint8_t* dst) {
+        std::int32_t x = 0;
+#if defined(__SSE2__)
+        for (; VectorFits(x, width); x += 5) {
+            StoreBytes(dst + 3 * x, SwapBgr5(LoadBytes(src + 3 * x)));
+        }
+#endif
         // The word of each pixel but the last stays inside its own row.
-        for (std::int32_t x = 0; x < last; ++x) {
+        for (; x < last; ++x) {
             StoreRgbWide(dst + 3 * x, SwapBgr(LoadWord(src + 3 * x)));
         }
         const std::uint8_t* bgr = src + 3 * last;

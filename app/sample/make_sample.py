@@ -15,7 +15,7 @@ import sys
 
 WIDTH, HEIGHT = 301, 220
 GROUND = (246, 238, 214)
-INK = (12, 10, 16)          # dark enough to be marked
+INK = (3, 2, 4)             # near black: intensity 2, marked by "2"
 SHADOW = (70, 62, 60)       # darkish, but well above the threshold
 
 

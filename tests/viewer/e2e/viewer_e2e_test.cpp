@@ -180,6 +180,23 @@ TEST_F(ViewerE2e, UpGoesFullScreenWithImagesAtLowerLeftAndDownReturnsToWindow) {
     EXPECT_TRUE(x.WaitForFrame(window, Scene(screenWidth, screenHeight, MaskOf(source))));
 }
 
+// Up right after Down wins: the window stays on the whole screen.
+TEST_F(ViewerE2e, UpRightAfterDownKeepsFullScreen) {
+    const Window window = Open(MakePatternPicture(97, 61));
+    ASSERT_NE(window, 0u);
+    ASSERT_TRUE(x.WaitForFrame(window, Scene(kWidth, kHeight, white)));
+    x.PressKey(window, XK_Up);
+    ASSERT_TRUE(x.WaitForFrame(window, Scene(x.ScreenWidth(), x.ScreenHeight(), white)));
+    x.PressKey(window, XK_Down);
+    x.PressKey(window, XK_Up);
+    x.PressKey(window, XK_2);
+    EXPECT_TRUE(x.WaitForFrame(window, Scene(x.ScreenWidth(), x.ScreenHeight(), MaskOf(source))));
+    // Down twice from full screen ends at 700 x 500 all the same.
+    x.PressKey(window, XK_Down);
+    x.PressKey(window, XK_Down);
+    EXPECT_TRUE(x.WaitForFrame(window, Scene(700, 500, MaskOf(source))));
+}
+
 TEST_F(ViewerE2e, EscExitsWithZero) {
     const Window window = Open(MakePatternPicture(64, 64));
     ASSERT_NE(window, 0u);

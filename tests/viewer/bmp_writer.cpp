@@ -1,9 +1,21 @@
 #include "bmp_writer.h"
 
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace {
+
+std::uint32_t GetLe(const std::vector<std::uint8_t>& in, std::size_t at, int bytes) {
+    if (at + bytes > in.size()) {
+        throw std::runtime_error("bitmap too short");
+    }
+    std::uint32_t value = 0;
+    for (int i = 0; i < bytes; ++i) {
+        value |= std::uint32_t{in[at + i]} << (8 * i);
+    }
+    return value;
+}
 
 void PutLe(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) {
@@ -94,4 +106,34 @@ void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) 
     if (!file) {
         throw std::runtime_error("cannot write " + path);
     }
+}
+
+std::vector<std::uint8_t> ReadFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        throw std::runtime_error("cannot read " + path);
+    }
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+TestPicture DecodeBmp24(const std::vector<std::uint8_t>& file) {
+    if (GetLe(file, 0, 2) != 0x4D42 || GetLe(file, 14, 4) != 40 || GetLe(file, 28, 2) != 24 ||
+        GetLe(file, 30, 4) != 0) {
+        throw std::runtime_error("not a plain 24-bit bitmap");
+    }
+    const auto width = static_cast<std::int32_t>(GetLe(file, 18, 4));
+    const auto height = static_cast<std::int32_t>(GetLe(file, 22, 4));
+    if (width <= 0 || height <= 0) {
+        throw std::runtime_error("unexpected bitmap size");
+    }
+    const std::size_t offset = GetLe(file, 10, 4);
+    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
+    TestPicture picture{width, height, std::vector<std::uint8_t>(std::size_t{3} * width * height)};
+    for (std::int32_t y = 0; y < height; ++y) {
+        for (std::int32_t x = 0; x < width; ++x) {
+            const std::size_t at = offset + y * stride + std::size_t{3} * x;
+            picture.Set(x, y, GetLe(file, at, 3));
+        }
+    }
+    return picture;
 }

@@ -28,3 +28,8 @@ TestPicture MakeFlatPicture(std::int32_t width, std::int32_t height, std::uint32
 // A 24-bit bitmap file: 14-byte file header, 40-byte info header, rows padded to 4 bytes.
 std::vector<std::uint8_t> EncodeBmp(const TestPicture& picture);
 void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+std::vector<std::uint8_t> ReadFile(const std::string& path);
+
+// Reads back a file of the kind EncodeBmp writes (24-bit, 40-byte header,
+// bottom row first); throws on anything else.
+TestPicture DecodeBmp24(const std::vector<std::uint8_t>& file);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "bmp_writer.h"
+#include "image/image_class.h"
 #include "viewer_process.h"
 
 namespace {
@@ -48,11 +49,11 @@ protected:
     }
 
     // Starts the viewer on picture and returns its window once it is up.
-    Window Open(const TestPicture& picture) {
+    Window Open(const TestPicture& picture, const std::vector<std::string>& arguments = {}) {
         source = picture;
         white = MakeFlatPicture(picture.width, picture.height, kWhite);
         viewer.WriteFile("B.bmp", AsString(EncodeBmp(picture)));
-        viewer.Start();
+        viewer.Start(arguments);
         const auto window = x.WaitForWindow(kTitle);
         if (!window) {
             ADD_FAILURE() << "no window titled \"" << kTitle << "\"; stderr: " << viewer.Stderr();
@@ -73,8 +74,9 @@ protected:
 
 // --- Start-up: the window and what it shows ---
 
+// A geometry on the command line changes nothing: the program sets its own.
 TEST_F(ViewerE2e, OpensTitledWindowAtTopLeftShowingPictureAndWhiteCopy) {
-    const Window window = Open(MakePatternPicture(300, 200));
+    const Window window = Open(MakePatternPicture(300, 200), {"-geometry", "320x240+40+30"});
     ASSERT_NE(window, 0u);
     ASSERT_TRUE(x.WaitForSize(window, kWidth, kHeight));
     const auto geometry = x.Geometry(window);
@@ -109,6 +111,36 @@ INSTANTIATE_TEST_SUITE_P(Pictures, ViewerE2eSizes,
                          [](const auto& info) {
                              return std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
                          });
+
+// The picture that ships with the program: its outlines make the mask.
+TEST_F(ViewerE2e, SamplePictureShowsAndItsOutlinesMakeTheMask) {
+    const TestPicture sample = DecodeBmp24(ReadFile(IMAGE_BORDER_SAMPLE));
+    EXPECT_NE(sample.width % 4, 0) << "the sample should exercise padded rows";
+    EXPECT_LE(2 * sample.width + kGap, kWidth);
+    EXPECT_LE(sample.height, kHeight);
+    ImageClass pixels(sample.width, sample.height);
+    TestPicture mask = MakeFlatPicture(sample.width, sample.height, kWhite);
+    int dark = 0;
+    for (int y = 0; y < sample.height; ++y) {
+        for (int xx = 0; xx < sample.width; ++xx) {
+            const std::uint32_t c = sample.At(xx, y);
+            pixels.SetPixel(xx, y, static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8),
+                            static_cast<std::uint8_t>(c));
+            if (pixels.GetPointIntensity(xx, y) < 5) {
+                mask.Set(xx, y, kBlack);
+                ++dark;
+            }
+        }
+    }
+    // Outlines, not a speck: at least 2% of the picture is dark.
+    EXPECT_GT(dark * 50, sample.width * sample.height);
+
+    const Window window = Open(sample);
+    ASSERT_NE(window, 0u);
+    EXPECT_TRUE(x.WaitForFrame(window, Scene(kWidth, kHeight, white)));
+    x.PressKey(window, XK_2);
+    EXPECT_TRUE(x.WaitForFrame(window, Scene(kWidth, kHeight, mask)));
+}
 
 // --- Keys ---
 

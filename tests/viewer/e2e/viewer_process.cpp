@@ -47,9 +47,14 @@ void ViewerProcess::WriteFile(const std::string& name, const std::string& bytes)
     file << bytes;
 }
 
-void ViewerProcess::Start() {
+void ViewerProcess::Start(const std::vector<std::string>& arguments) {
     const std::string out = folder_ + "/.stdout";
     const std::string err = folder_ + "/.stderr";
+    std::vector<char*> argv{const_cast<char*>(IMAGE_BORDER_PROGRAM)};
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
     pid_ = fork();
     if (pid_ < 0) {
         throw std::runtime_error("fork failed");
@@ -64,7 +69,7 @@ void ViewerProcess::Start() {
         dup2(in, 0);
         dup2(outFd, 1);
         dup2(errFd, 2);
-        execl(IMAGE_BORDER_PROGRAM, IMAGE_BORDER_PROGRAM, static_cast<char*>(nullptr));
+        execv(IMAGE_BORDER_PROGRAM, argv.data());
         _exit(127);
     }
 }

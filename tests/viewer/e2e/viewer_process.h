@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // The real viewer started in a fresh temporary folder, its standard output
 // and error captured to files there. Killed (if still running) and the folder
@@ -18,7 +19,8 @@ public:
     const std::string& Folder() const { return folder_; }
     void WriteFile(const std::string& name, const std::string& bytes) const;
 
-    void Start();
+    // Starts the viewer with these arguments after the program name.
+    void Start(const std::vector<std::string>& arguments = {});
     // The exit status once the process has ended, or nothing after timeoutSeconds.
     // A death by signal gives 128 + the signal.
     std::optional<int> WaitForExit(double timeoutSeconds = 5.0);

@@ -3,6 +3,7 @@
 #include <GL/freeglut.h>
 
 #include <cstdlib>
+#include <utility>
 
 #include "app/scene.h"
 
@@ -13,21 +14,24 @@ constexpr int kWindowedWidth = 700;
 constexpr int kWindowedHeight = 500;
 constexpr unsigned kFullScreenPollMs = 10;
 
-// Set by Down in full screen until the window has its windowed size; Up drops it.
-bool windowedSizePending = false;
+// What the window is to become once GLUT has left full screen. Leaving is
+// carried out later, in GLUT's loop: until then GLUT still reports full
+// screen, ignores another request for it, and would overwrite a new size with
+// the one the window had before.
+enum class AfterFullScreen { kNothing, kWindowed, kFullScreen };
+AfterFullScreen afterFullScreen = AfterFullScreen::kNothing;
 
-// Leaving full screen puts back the size the window had before it; a size
-// asked for earlier would be overwritten, so wait until it has happened.
-void ApplyWindowedSize(int /*unused*/) {
-    if (!windowedSizePending) {
-        return;
-    }
+void FinishLeavingFullScreen(int /*unused*/) {
     if (glutGet(GLUT_FULL_SCREEN) != 0) {
-        glutTimerFunc(kFullScreenPollMs, ApplyWindowedSize, 0);
+        glutTimerFunc(kFullScreenPollMs, FinishLeavingFullScreen, 0);
         return;
     }
-    windowedSizePending = false;
-    glutReshapeWindow(kWindowedWidth, kWindowedHeight);
+    const AfterFullScreen wanted = std::exchange(afterFullScreen, AfterFullScreen::kNothing);
+    if (wanted == AfterFullScreen::kWindowed) {
+        glutReshapeWindow(kWindowedWidth, kWindowedHeight);
+    } else if (wanted == AfterFullScreen::kFullScreen) {
+        glutFullScreen();
+    }
 }
 
 }  // namespace
@@ -48,14 +52,19 @@ void Keyboard(unsigned char key, int /*x*/, int /*y*/) {
 void SpecialKeys(int key, int /*x*/, int /*y*/) {
     switch (key) {
         case GLUT_KEY_UP:
-            windowedSizePending = false;
-            glutFullScreen();
+            if (afterFullScreen != AfterFullScreen::kNothing) {
+                afterFullScreen = AfterFullScreen::kFullScreen;
+            } else {
+                glutFullScreen();
+            }
             break;
         case GLUT_KEY_DOWN:
-            if (glutGet(GLUT_FULL_SCREEN) != 0) {
-                windowedSizePending = true;
+            if (afterFullScreen != AfterFullScreen::kNothing) {
+                afterFullScreen = AfterFullScreen::kWindowed;
+            } else if (glutGet(GLUT_FULL_SCREEN) != 0) {
+                afterFullScreen = AfterFullScreen::kWindowed;
                 glutLeaveFullScreen();
-                glutTimerFunc(0, ApplyWindowedSize, 0);
+                glutTimerFunc(0, FinishLeavingFullScreen, 0);
             } else {
                 glutReshapeWindow(kWindowedWidth, kWindowedHeight);
             }

@@ -60,13 +60,21 @@ inline __m128i PackBgrx4(__m128i v) {
 
 #endif
 
-// A mask's component as 8 bits, through a table when the component is narrow
-// enough for one (always so for 16-bit pixels).
+// Tables of every possible value pay off only on pictures with more pixels
+// than a 16-bit table has entries; a small picture scales its pixels directly.
+constexpr std::uint64_t kTableWorthPixels = std::uint64_t{1} << 16;
+
+bool WorthTables(const DibLayout& layout) {
+    return std::uint64_t{static_cast<std::uint32_t>(layout.width)} * layout.rows >= kTableWorthPixels;
+}
+
+// A mask's component as 8 bits, through a table when asked for one and the
+// component is narrow enough (always so for 16-bit pixels).
 class ComponentReader {
 public:
-    explicit ComponentReader(std::uint32_t mask) : component_(DescribeMask(mask)) {
+    ComponentReader(std::uint32_t mask, bool withTable) : component_(DescribeMask(mask)) {
         valueMask_ = static_cast<std::uint32_t>((std::uint64_t{1} << component_.width) - 1);
-        if (component_.width <= kMaxTableBits) {
+        if (withTable && component_.width <= kMaxTableBits) {
             table_.resize(std::size_t{1} << component_.width);
             for (std::uint32_t v = 0; v < table_.size(); ++v) {
                 table_[v] = ScaleComponent(v, component_.width);
@@ -87,21 +95,28 @@ private:
 };
 
 struct MaskReaders {
-    explicit MaskReaders(const DibLayout& layout)
-        : red(layout.masks[0]), green(layout.masks[1]), blue(layout.masks[2]) {}
+    MaskReaders(const DibLayout& layout, bool withTables)
+        : red(layout.masks[0], withTables), green(layout.masks[1], withTables), blue(layout.masks[2], withTables) {}
     PackedRgb operator()(std::uint32_t pixel) const { return PackRgb(red(pixel), green(pixel), blue(pixel)); }
     ComponentReader red, green, blue;
 };
 
 void DecodeMasked16(const DibLayout& layout, ByteSpan file, std::uint8_t* out) {
+    const std::int32_t width = layout.width;
+    if (!WorthTables(layout)) {
+        const MaskReaders readers(layout, false);
+        ForEachStoredRow(layout, file, out, [&](const std::uint8_t* src, std::uint8_t* dst) {
+            StoreRow(dst, width, [&](std::int32_t x) { return readers(LoadU16(src + 2 * x)); });
+        });
+        return;
+    }
     // Every 16-bit value's colour, worked out once: a 256 KB table is far
-    // cheaper than three scalings per pixel on any picture worth timing.
-    const MaskReaders readers(layout);
+    // cheaper than three scalings per pixel on a large picture.
+    const MaskReaders readers(layout, true);
     std::vector<PackedRgb> colors(std::size_t{1} << 16);
     for (std::uint32_t v = 0; v < colors.size(); ++v) {
         colors[v] = readers(v);
     }
-    const std::int32_t width = layout.width;
     ForEachStoredRow(layout, file, out, [&](const std::uint8_t* src, std::uint8_t* dst) {
         StoreRow(dst, width, [&](std::int32_t x) { return colors[LoadU16(src + 2 * x)]; });
     });
@@ -123,7 +138,7 @@ void DecodeMasked32(const DibLayout& layout, ByteSpan file, std::uint8_t* out) {
         });
         return;
     }
-    const MaskReaders readers(layout);
+    const MaskReaders readers(layout, WorthTables(layout));
     ForEachStoredRow(layout, file, out, [&](const std::uint8_t* src, std::uint8_t* dst) {
         StoreRow(dst, width, [&](std::int32_t x) { return readers(LoadU32(src + 4 * x)); });
     });

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "dib/dib_loader.h"
+#include "image/point_intensity.h"
 
 ImageClass::ImageClass(std::int32_t width, std::int32_t height) {
     assert(width >= 0 && height >= 0);
@@ -72,12 +73,7 @@ void ImageClass::GetPixel(std::int32_t x, std::int32_t y, std::uint8_t& r, std::
 
 std::int32_t ImageClass::GetPointIntensity(std::int32_t x, std::int32_t y) const {
     const std::uint8_t* pixel = image->data.get() + PixelIndex(x, y);
-    // Each step rounded to double on its own (the build forbids contraction
-    // into fused multiply-adds), so the greys that land just under v stay there.
-    double sum = pixel[0] * 0.3;
-    sum = sum + pixel[1] * 0.59;
-    sum = sum + pixel[2] * 0.11;
-    return static_cast<std::int32_t>(sum);
+    return PointIntensity(pixel[0], pixel[1], pixel[2]);
 }
 
 void ImageClass::DrawLineH(std::int32_t y, std::int32_t x0, std::int32_t x1, std::uint8_t r, std::uint8_t g,

@@ -12,26 +12,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class TempDir {
-public:
-    TempDir() {
+// A fresh folder, removed with everything in it when the test ends.
+struct TempDir {
+    fs::path path = [] {
         std::string pattern = (fs::temp_directory_path() / "dib-test-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
+        return fs::path(mkdtemp(pattern.data()));
+    }();
+    ~TempDir() { fs::remove_all(path); }
     std::string Write(const std::string& name, const Bytes& bytes) const {
-        const fs::path file = path_ / name;
-        std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
-        return file.string();
+        std::ofstream(path / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        return (path / name).string();
     }
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
 };
 
 // The one message a refused file shows, or "" when it loads silently.
@@ -42,9 +33,9 @@ std::string LoadMessage(const std::string& path) {
         EXPECT_TRUE(recorder.messages.empty()) << path;
         return "";
     }
-    EXPECT_EQ(recorder.messages.size(), 1u) << path;
-    if (recorder.messages.empty()) {
-        return "(none)";
+    if (recorder.messages.size() != 1) {
+        ADD_FAILURE() << recorder.messages.size() << " messages for " << path;
+        return "(not one message)";
     }
     EXPECT_EQ(recorder.messages[0].caption, "Error");
     return recorder.messages[0].text;
@@ -52,12 +43,12 @@ std::string LoadMessage(const std::string& path) {
 
 TEST(OpenFailure, NamesTheFileWhateverItIs) {
     TempDir dir;
-    const std::string missing = (dir.Path() / "B.bmp").string();
+    const std::string missing = (dir.path / "B.bmp").string();
     EXPECT_EQ(LoadMessage(missing), "Failed to open DIB file " + missing + ".\n");
-    EXPECT_EQ(LoadMessage(dir.Path().string()), "Failed to open DIB file " + dir.Path().string() + ".\n");
+    EXPECT_EQ(LoadMessage(dir.path.string()), "Failed to open DIB file " + dir.path.string() + ".\n");
     const std::string empty = dir.Write("empty.bmp", {});
     EXPECT_EQ(LoadMessage(empty), "Failed to open DIB file " + empty + ".\n");
-    const std::string longName = (dir.Path() / std::string(300, 'n')).string();  // longer than a name can be
+    const std::string longName = (dir.path / std::string(300, 'n')).string();  // longer than a name can be
     EXPECT_EQ(LoadMessage(longName), "Failed to open DIB file " + longName + ".\n");
 }
 
@@ -66,17 +57,17 @@ TEST(WideNames, OpenTheUtf8FileAndShowItsName) {
     TestBitmap bitmap;
     bitmap.pixels = StoreRows(24, {{0x102030}});
     dir.Write("caf\xC3\xA9-\xF0\x9F\x8E\xA8.bmp", bitmap.Build());
-    const std::u16string wide = dir.Path().u16string() + u"/caf\u00E9-\U0001F3A8.bmp";
+    const std::u16string wide = dir.path.u16string() + u"/caf\u00E9-\U0001F3A8.bmp";
     MessageRecorder recorder;
     const auto image = LoadDibImageWide(wide.c_str());
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(PixelAt(*image, 0, 0), (Rgb{0x10, 0x20, 0x30}));
 
-    const std::u16string missing = dir.Path().u16string() + u"/\u00E9\xD800.bmp";  // a lone surrogate
+    const std::u16string missing = dir.path.u16string() + u"/\u00E9\xD800.bmp";  // a lone surrogate
     EXPECT_EQ(LoadDibImageWide(missing.c_str()), nullptr);
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_EQ(recorder.messages[0].text,
-              "Failed to open DIB file " + dir.Path().string() + "/\xC3\xA9\xEF\xBF\xBD.bmp.\n");
+              "Failed to open DIB file " + dir.path.string() + "/\xC3\xA9\xEF\xBF\xBD.bmp.\n");
 }
 
 TEST(DefaultSink, WritesOneErrorLine) {

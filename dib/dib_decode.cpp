@@ -55,20 +55,21 @@ DibDecodeResult DecodeDibImage(ByteSpan file) {
         return {DibError::kConversionError, nullptr};
     }
 
-    std::unique_ptr<RgbImageRecord> image;
+    // The record, the pixels and the decoders' small tables are the only
+    // allocations; any of them failing is the same refusal.
     try {
-        image = std::make_unique<RgbImageRecord>();
+        auto image = std::make_unique<RgbImageRecord>();
+        image->sizeX = layout.width;
+        image->sizeY = static_cast<std::int32_t>(layout.rows);
+        image->data = AllocatePixelBuffer(std::size_t{3} * static_cast<std::uint32_t>(layout.width) * layout.rows);
+        if (!image->data) {
+            return {DibError::kOutOfMemory, nullptr};
+        }
+        if (const DibError error = DecodePixels(layout, file, image->data.get()); error != DibError::kNone) {
+            return {error, nullptr};
+        }
+        return {DibError::kNone, std::move(image)};
     } catch (const std::bad_alloc&) {
         return {DibError::kOutOfMemory, nullptr};
     }
-    image->sizeX = layout.width;
-    image->sizeY = static_cast<std::int32_t>(layout.rows);
-    image->data = AllocatePixelBuffer(std::size_t{3} * static_cast<std::uint32_t>(layout.width) * layout.rows);
-    if (!image->data) {
-        return {DibError::kOutOfMemory, nullptr};
-    }
-    if (const DibError error = DecodePixels(layout, file, image->data.get()); error != DibError::kNone) {
-        return {error, nullptr};
-    }
-    return {DibError::kNone, std::move(image)};
 }

@@ -1,0 +1,223 @@
+#pragma once
+
+// gtest before Xlib: Xlib's macros (None, Bool) break gtest's headers.
+#include <gtest/gtest.h>
+
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "test_picture.h"
+
+// Calls done every 20 ms until it holds or timeoutSeconds pass; says whether it held.
+inline bool Poll(const std::function<bool()>& done, double timeoutSeconds = 5.0) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(int(timeoutSeconds * 1000));
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+// A client of the test's X server ($DISPLAY). X errors are ignored: a window
+// resized or gone under a request fails that request only, and we poll again.
+class XSession {
+public:
+    XSession() {
+        XSetErrorHandler([](::Display*, XErrorEvent*) { return 0; });
+        display_.reset(XOpenDisplay(nullptr));
+        if (!display_) {
+            throw std::runtime_error("cannot open the X display; run under xvfb-run");
+        }
+    }
+    ::Display* Raw() const { return display_.get(); }
+    int ScreenWidth() const { return DisplayWidth(Raw(), DefaultScreen(Raw())); }
+    int ScreenHeight() const { return DisplayHeight(Raw(), DefaultScreen(Raw())); }
+
+    // Viewable top-level windows named title (WM_NAME: there is no window manager).
+    std::vector<Window> FindWindows(const std::string& title) const {
+        std::vector<Window> found;
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        XQueryTree(Raw(), DefaultRootWindow(Raw()), &root, &parent, &children, &count);
+        for (unsigned i = 0; i < count; ++i) {
+            char* name = nullptr;
+            XWindowAttributes attributes;
+            if (XFetchName(Raw(), children[i], &name) != 0 && title == name &&
+                XGetWindowAttributes(Raw(), children[i], &attributes) != 0 && attributes.map_state == IsViewable) {
+                found.push_back(children[i]);
+            }
+            XFree(name);
+        }
+        XFree(children);
+        return found;
+    }
+
+    std::optional<Window> WaitForWindow(const std::string& title) const {
+        std::vector<Window> windows;
+        return Poll([&] { return (windows = FindWindows(title)).size() == 1; }) ? std::optional(windows[0])
+                                                                                 : std::nullopt;
+    }
+
+    // x and y of the window's inside in root coordinates, then its width and height.
+    std::optional<std::array<int, 4>> Geometry(Window window) const {
+        XWindowAttributes attributes;
+        std::array<int, 4> geometry{};
+        Window child = 0;
+        if (XGetWindowAttributes(Raw(), window, &attributes) == 0 ||
+            XTranslateCoordinates(Raw(), window, DefaultRootWindow(Raw()), 0, 0, &geometry[0], &geometry[1],
+                                  &child) == 0) {
+            return std::nullopt;
+        }
+        geometry[2] = attributes.width;
+        geometry[3] = attributes.height;
+        return geometry;
+    }
+
+    // The window's contents, bottom row first.
+    std::optional<Rows> Grab(Window window) const {
+        const auto geometry = Geometry(window);
+        XImage* image = geometry ? XGetImage(Raw(), window, 0, 0, (*geometry)[2], (*geometry)[3], AllPlanes, ZPixmap)
+                                 : nullptr;
+        if (image == nullptr) {
+            return std::nullopt;  // unmapped, or resized while we asked
+        }
+        // The server's 24-bit TrueColor visual: a pixel value is 0xRRGGBB.
+        Rows rows = Flat(image->width, image->height, 0);
+        for (int y = 0; y < image->height; ++y) {
+            for (int x = 0; x < image->width; ++x) {
+                rows[image->height - 1 - y][x] = static_cast<std::uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF);
+            }
+        }
+        XDestroyImage(image);
+        return rows;
+    }
+
+    // Polls until the window shows exactly expected, its size included: a
+    // window maps before its first frame and repaints some time after a key.
+    testing::AssertionResult WaitForFrame(Window window, const Rows& expected, double timeoutSeconds = 5.0) const {
+        std::optional<Rows> frame;
+        if (Poll([&] { return (frame = Grab(window)) == expected; }, timeoutSeconds)) {
+            return testing::AssertionSuccess();
+        }
+        std::ostringstream why;
+        why << "expected " << expected[0].size() << "x" << expected.size();
+        if (frame) {
+            why << ", window " << (*frame)[0].size() << "x" << frame->size();
+            for (std::size_t y = 0; frame->size() == expected.size() && y < expected.size(); ++y) {
+                const auto wrong = std::ranges::mismatch((*frame)[y], expected[y]).in1 - (*frame)[y].begin();
+                if (wrong < std::ssize(expected[y])) {
+                    why << "; first wrong pixel (" << wrong << ", " << y << ") from the lower-left is " << std::hex
+                        << (*frame)[y][wrong] << " not " << expected[y][wrong];
+                    break;
+                }
+            }
+        }
+        return testing::AssertionFailure() << why.str();
+    }
+
+    // Focuses the window and types one key, with Shift where the keysym needs it.
+    void PressKey(Window window, KeySym key) const {
+        XSetInputFocus(Raw(), window, RevertToPointerRoot, CurrentTime);
+        const KeyCode code = XKeysymToKeycode(Raw(), key);
+        const KeyCode shift = XkbKeycodeToKeysym(Raw(), code, 0, 0) != key ? XKeysymToKeycode(Raw(), XK_Shift_L) : 0;
+        for (const auto& [keyCode, down] : {std::pair{shift, True}, {code, True}, {code, False}, {shift, False}}) {
+            if (keyCode != 0) {
+                XTestFakeKeyEvent(Raw(), keyCode, down, CurrentTime);
+            }
+        }
+        XSync(Raw(), False);
+    }
+
+private:
+    std::unique_ptr<::Display, decltype(&XCloseDisplay)> display_{nullptr, XCloseDisplay};
+};
+
+// The real viewer, started in a fresh temporary folder with its standard
+// output and error going to files there. Killed if still running, and the
+// folder removed, when the object goes.
+class ViewerProcess {
+public:
+    ViewerProcess() {
+        if (mkdtemp(folder_.data()) == nullptr) {
+            throw std::runtime_error("mkdtemp failed");
+        }
+    }
+    ~ViewerProcess() {
+        Kill();
+        std::filesystem::remove_all(folder_);
+    }
+    ViewerProcess(const ViewerProcess&) = delete;
+    ViewerProcess& operator=(const ViewerProcess&) = delete;
+
+    void WriteFile(const std::string& name, const Bytes& bytes) const { WriteBytes(folder_ + "/" + name, bytes); }
+
+    void Start(std::vector<std::string> arguments = {}) {
+        arguments.insert(arguments.begin(), IMAGE_BORDER_PROGRAM);
+        std::vector<char*> argv;
+        for (std::string& argument : arguments) {
+            argv.push_back(argument.data());
+        }
+        argv.push_back(nullptr);
+        if ((pid_ = fork()) == 0) {
+            const bool redirected = chdir(folder_.c_str()) == 0 && dup2(open("/dev/null", O_RDONLY), 0) == 0 &&
+                                    dup2(creat(".stdout", 0644), 1) == 1 && dup2(creat(".stderr", 0644), 2) == 2;
+            if (redirected) {
+                execv(argv[0], argv.data());
+            }
+            _exit(127);
+        }
+    }
+
+    // The exit status (128 + signal after a signal), or nothing while it runs.
+    std::optional<int> WaitForExit(double timeoutSeconds = 5.0) {
+        Poll([&] {
+            int status = 0;
+            if (!status_ && waitpid(pid_, &status, WNOHANG) == pid_) {
+                status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            return status_.has_value();
+        }, timeoutSeconds);
+        return status_;
+    }
+    bool Running() { return !WaitForExit(0).has_value(); }
+
+    void Kill() {
+        if (pid_ > 0 && !WaitForExit(0)) {
+            kill(pid_, SIGKILL);
+            WaitForExit(60);
+        }
+    }
+
+    std::string Output(const std::string& stream) const {  // "stdout" or "stderr"
+        std::ostringstream text;
+        text << std::ifstream(folder_ + "/." + stream).rdbuf();
+        return text.str();
+    }
+
+private:
+    std::string folder_ = (std::filesystem::temp_directory_path() / "image-border-e2e-XXXXXX").string();
+    pid_t pid_ = -1;
+    std::optional<int> status_;
+};

@@ -17,6 +17,7 @@
 #include <stb_image.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -151,63 +152,62 @@ std::optional<Comparison> CheckSdl(const BenchPicture& picture, std::string& why
 
 // ---------------------------------------------------------------- the timed loops
 
-void SetPixelCounter(benchmark::State& state, std::int64_t pixels) {
-    // Inverted rate of pixels x 1e-9 per second: nanoseconds per pixel.
-    state.counters["ns_per_pixel"] =
-        benchmark::Counter(static_cast<double>(pixels) * 1e-9, benchmark::Counter::kIsIterationInvariantRate |
-                                                                   benchmark::Counter::kInvert);
-}
-
 std::int64_t PixelCount(const BenchPicture& picture) { return std::int64_t{picture.width} * picture.height; }
 
-void BM_Load(benchmark::State& state, const BenchPicture* picture) {
+// Times each iteration of body (which returns false on failure) by hand, so
+// that the ns-per-pixel counter is exactly the reported time per pixel.
+template <typename Body>
+void TimeEach(benchmark::State& state, std::int64_t pixels, Body body) {
+    double seconds = 0;
     for (auto _ : state) {
-        DibDecodeResult result = DecodeDibImage(picture->file);
-        if (!result.image) {
-            state.SkipWithError("refused");
+        const auto start = std::chrono::steady_clock::now();
+        const bool ok = body();
+        const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (!ok) {
+            state.SkipWithError("failed");
             break;
         }
-        benchmark::DoNotOptimize(result.image->data.get());
+        state.SetIterationTime(elapsed);
+        seconds += elapsed;
     }
-    SetPixelCounter(state, PixelCount(*picture));
+    if (state.iterations() > 0) {
+        state.counters["ns_per_pixel"] = seconds * 1e9 / (static_cast<double>(state.iterations()) * pixels);
+    }
+}
+
+void BM_Load(benchmark::State& state, const BenchPicture* picture) {
+    TimeEach(state, PixelCount(*picture), [&] {
+        const DibDecodeResult result = DecodeDibImage(picture->file);
+        benchmark::DoNotOptimize(result.image.get());
+        return result.image != nullptr;
+    });
 }
 
 void BM_LoadFile(benchmark::State& state, const BenchPicture* picture, std::string path) {
-    for (auto _ : state) {
-        std::unique_ptr<RgbImageRecord> image = LoadDibImage(path.c_str());
-        if (!image) {
-            state.SkipWithError("refused");
-            break;
-        }
-        benchmark::DoNotOptimize(image->data.get());
-    }
-    SetPixelCounter(state, PixelCount(*picture));
+    TimeEach(state, PixelCount(*picture), [&] {
+        const std::unique_ptr<RgbImageRecord> image = LoadDibImage(path.c_str());
+        benchmark::DoNotOptimize(image.get());
+        return image != nullptr;
+    });
 }
 
 void BM_Stb(benchmark::State& state, const BenchPicture* picture) {
-    for (auto _ : state) {
+    TimeEach(state, PixelCount(*picture), [&] {
         int width = 0, height = 0;
         stbi_uc* pixels = StbDecode(picture->file, width, height);
-        if (pixels == nullptr) {
-            state.SkipWithError("refused");
-            break;
-        }
         benchmark::DoNotOptimize(pixels);
+        const bool ok = pixels != nullptr;
         stbi_image_free(pixels);
-    }
-    SetPixelCounter(state, PixelCount(*picture));
+        return ok;
+    });
 }
 
 void BM_Sdl(benchmark::State& state, const BenchPicture* picture) {
-    for (auto _ : state) {
-        Surface rgb = SdlDecode(picture->file);
-        if (!rgb) {
-            state.SkipWithError("refused");
-            break;
-        }
-        benchmark::DoNotOptimize(rgb->pixels);
-    }
-    SetPixelCounter(state, PixelCount(*picture));
+    TimeEach(state, PixelCount(*picture), [&] {
+        const Surface rgb = SdlDecode(picture->file);
+        benchmark::DoNotOptimize(rgb.get());
+        return rgb != nullptr;
+    });
 }
 
 struct FreeDeleter {
@@ -217,17 +217,16 @@ struct FreeDeleter {
 // The floor: the output's bytes copied into a buffer as fresh as a decoder's.
 template <typename Allocate>
 void FreshMemcpy(benchmark::State& state, const ByteVector* source, std::int64_t pixels, Allocate allocate) {
-    for (auto _ : state) {
-        auto buffer = allocate(source->size());
+    TimeEach(state, pixels, [&] {
+        const auto buffer = allocate(source->size());
         if (!buffer) {
-            state.SkipWithError("no memory");
-            break;
+            return false;
         }
         std::memcpy(buffer.get(), source->data(), source->size());
         benchmark::DoNotOptimize(buffer.get());
         benchmark::ClobberMemory();
-    }
-    SetPixelCounter(state, pixels);
+        return true;
+    });
 }
 
 // ---------------------------------------------------------------- the summary
@@ -416,15 +415,15 @@ int main(int argc, char** argv) {
             ok = false;
         }
         const BenchPicture* p = &picture;
-        benchmark::RegisterBenchmark(("BM_Load/" + picture.name).c_str(), BM_Load, p)->UseRealTime()->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("BM_Load/" + picture.name).c_str(), BM_Load, p)->UseManualTime()->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark(("BM_LoadFile/" + picture.name).c_str(), BM_LoadFile, p, path)
-            ->UseRealTime()
+            ->UseManualTime()
             ->Unit(benchmark::kMillisecond);
         if (stb && Acceptable(picture, *stb)) {
-            benchmark::RegisterBenchmark(("BM_Stb/" + picture.name).c_str(), BM_Stb, p)->UseRealTime()->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(("BM_Stb/" + picture.name).c_str(), BM_Stb, p)->UseManualTime()->Unit(benchmark::kMillisecond);
         }
         if (sdl && Acceptable(picture, *sdl)) {
-            benchmark::RegisterBenchmark(("BM_Sdl/" + picture.name).c_str(), BM_Sdl, p)->UseRealTime()->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(("BM_Sdl/" + picture.name).c_str(), BM_Sdl, p)->UseManualTime()->Unit(benchmark::kMillisecond);
         }
         formats.push_back(picture.name);
         compressed.push_back(picture.compressed);
@@ -439,12 +438,12 @@ int main(int argc, char** argv) {
     const std::int64_t pixels = std::int64_t{width} * height;
     benchmark::RegisterBenchmark("BM_FreshMemcpy/pixel_buffer", [&](benchmark::State& state) {
         FreshMemcpy(state, &source, pixels, AllocatePixelBuffer);
-    })->UseRealTime()->Unit(benchmark::kMillisecond);
+    })->UseManualTime()->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BM_FreshMemcpy/malloc", [&](benchmark::State& state) {
         FreshMemcpy(state, &source, pixels, [](std::size_t size) {
             return std::unique_ptr<std::uint8_t[], FreeDeleter>(static_cast<std::uint8_t*>(std::malloc(size)));
         });
-    })->UseRealTime()->Unit(benchmark::kMillisecond);
+    })->UseManualTime()->Unit(benchmark::kMillisecond);
 
     SummaryReporter reporter(formats, compressed, pixels);
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -12,10 +12,9 @@ void ImageClass::Draw() const {
     assert(image);
     glPixelZoom(1.0f, 1.0f);
     glRasterPos2i(posX, posY);
-    // glDrawPixels converts every pixel it is handed before any is clipped, so
-    // a picture far larger than the window would be read whole on every
-    // repaint: hand it only the columns and rows that can land in the
-    // viewport. They always start at the picture's first column and row: a
+    // Hand the GL only the columns and rows that can land in the viewport, so
+    // that no GL has to walk a picture far larger than the window on every
+    // repaint. They always start at the picture's first column and row: a
     // corner left of or below the viewport is outside the view volume, and
     // the GL then draws nothing at all.
     GLint viewport[4];

@@ -160,6 +160,33 @@ TEST(BitFields, SixteenBitMasksScaleEachComponent) {
     EXPECT_EQ(AllPixels(*result.image), (std::vector<Rgb>{{182, 0, 255}, {0, ExpectedScale(0x101, 12), 0}}));
 }
 
+TEST(BitFields, EverySixteenBitValueOfALargePicture) {
+    // Large pictures take colours from tables made once; 256 x 256 pixels
+    // hold every 16-bit value, here also repeated in the top half of 32 bits.
+    for (const std::uint16_t bits : {16, 32}) {
+        std::vector<std::vector<std::uint32_t>> rows(256);
+        for (std::uint32_t v = 0; v < 65536; ++v) {
+            rows[v / 256].push_back(bits == 16 ? v : v | v << 16);
+        }
+        TestBitmap bitmap;
+        bitmap.bitCount = bits;
+        bitmap.compression = 3;
+        bitmap.width = bitmap.height = 256;
+        bitmap.masks = bits == 16 ? std::vector<std::uint32_t>{0xF800, 0x07E0, 0x001F}
+                                  : std::vector<std::uint32_t>{0xFFFF0000, 0x0000F800, 0x000007FF};
+        bitmap.pixels = StoreRows(bits, rows);
+        const DibDecodeResult result = Decode(bitmap);
+        ASSERT_EQ(result.error, DibError::kNone);
+        for (std::uint32_t v = 0; v < 65536; ++v) {
+            const Rgb expected = bits == 16 ? Rgb{ExpectedScale(v >> 11, 5), ExpectedScale(v >> 5 & 63, 6),
+                                                  ExpectedScale(v & 31, 5)}
+                                            : Rgb{ExpectedScale(v, 16), ExpectedScale(v >> 11, 5),
+                                                  ExpectedScale(v & 0x7FF, 11)};
+            ASSERT_EQ(PixelAt(*result.image, v % 256, v / 256), expected) << bits << " bits, value " << v;
+        }
+    }
+}
+
 TEST(BitFields, GappedOrOutOfRangeMasksAreRefused) {
     for (const auto& [bits, masks] : {std::pair{32, std::vector<std::uint32_t>{0xF0F000, 0xFF00, 0xFF}},
                                       {16, {0x10000, 0x3E0, 0x1F}},

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <memory>
 #include <random>
+#include <string>
+#include <utility>
 
 #include "app/mark_dark_pixels.h"
 #include "bench/bench_pictures.h"
@@ -60,14 +62,8 @@ std::unique_ptr<ImageClass> DarkNoise() {
     return image;
 }
 
-const ImageClass& Input(int which) {
-    static const std::unique_ptr<ImageClass> inputs[] = {Photo(), PhotoWithOutlines(), DarkNoise()};
-    return *inputs[which];
-}
-
 template <void (*Pass)(const ImageClass&, ImageClass&)>
-void RunPass(benchmark::State& state) {
-    const ImageClass& source = Input(static_cast<int>(state.range(0)));
+void RunPass(benchmark::State& state, const ImageClass& source) {
     ImageClass result(kWidth, kHeight);
     for (auto _ : state) {
         state.PauseTiming();
@@ -81,16 +77,22 @@ void RunPass(benchmark::State& state) {
         static_cast<double>(kWidth) * kHeight, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-void BM_MarkDarkPixelsReference(benchmark::State& state) { RunPass<ReferencePass>(state); }
-void BM_MarkDarkPixels(benchmark::State& state) { RunPass<MarkDarkPixels>(state); }
-
-void Inputs(benchmark::internal::Benchmark* b) {
-    b->ArgNames({"input"})->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
-}
-
 }  // namespace
 
-BENCHMARK(BM_MarkDarkPixelsReference)->Apply(Inputs);
-BENCHMARK(BM_MarkDarkPixels)->Apply(Inputs);
-
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    const std::pair<const char*, std::unique_ptr<ImageClass>> inputs[] = {
+        {"photo", Photo()}, {"outlines", PhotoWithOutlines()}, {"dark_noise", DarkNoise()}};
+    for (const auto& [name, image] : inputs) {
+        const ImageClass& source = *image;
+        benchmark::RegisterBenchmark((std::string("BM_MarkDarkPixelsReference/") + name).c_str(),
+                                     [&source](benchmark::State& state) { RunPass<ReferencePass>(state, source); })
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((std::string("BM_MarkDarkPixels/") + name).c_str(),
+                                     [&source](benchmark::State& state) { RunPass<MarkDarkPixels>(state, source); })
+            ->Unit(benchmark::kMillisecond);
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "dib/component_scale.h"
 #include "dib_test_support.h"
 
 namespace {
@@ -40,24 +39,6 @@ TEST(IndexedPixels, MostSignificantBitsComeFirstAtEveryDepth) {
     }
 }
 
-TEST(IndexedPixels, IndexPastTheTableIsBlack) {
-    TestBitmap bitmap = Indexed(8, 3, {{0, 3, 200}});
-    bitmap.colorsUsed = 2;
-    bitmap.palette.resize(2);
-    const DibDecodeResult result = Decode(bitmap);
-    ASSERT_EQ(result.error, DibError::kNone);
-    EXPECT_EQ(AllPixels(*result.image), (std::vector<Rgb>{kFourColors[0], {}, {}}));
-}
-
-TEST(IndexedPixels, CoreHeaderTableHasThreeByteEntries) {
-    TestBitmap bitmap = Indexed(4, 2, {{1, 3}});
-    bitmap.headerSize = 12;
-    bitmap.palette.resize(16);
-    const DibDecodeResult result = Decode(bitmap);
-    ASSERT_EQ(result.error, DibError::kNone);
-    EXPECT_EQ(AllPixels(*result.image), (std::vector<Rgb>{kFourColors[1], kFourColors[3]}));
-}
-
 TEST(DirectPixels, TwentyFourBitRowsArePackedWithoutPadding) {
     TestBitmap bitmap;
     bitmap.width = 3;
@@ -67,25 +48,6 @@ TEST(DirectPixels, TwentyFourBitRowsArePackedWithoutPadding) {
     ASSERT_EQ(result.error, DibError::kNone);
     const std::vector<std::uint8_t> bytes(result.image->data.get(), result.image->data.get() + 18);
     EXPECT_EQ(bytes, (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}));
-}
-
-TEST(DirectPixels, DefaultSixteenAndThirtyTwoBitLayouts) {
-    TestBitmap sixteen;
-    sixteen.bitCount = 16;
-    sixteen.width = 4;
-    // 5-5-5 with the top bit ignored: full scale is 255, never 248.
-    sixteen.pixels = StoreRows(16, {{0x7C00, 0x83E0, 0x001F, 0x0421}});
-    const DibDecodeResult s = Decode(sixteen);
-    ASSERT_EQ(s.error, DibError::kNone);
-    EXPECT_EQ(AllPixels(*s.image), (std::vector<Rgb>{{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {8, 8, 8}}));
-
-    TestBitmap thirtyTwo;
-    thirtyTwo.bitCount = 32;
-    thirtyTwo.width = 2;
-    thirtyTwo.pixels = StoreRows(32, {{0xFF123456, 0x00ABCDEF}});  // the top byte is ignored
-    const DibDecodeResult t = Decode(thirtyTwo);
-    ASSERT_EQ(t.error, DibError::kNone);
-    EXPECT_EQ(AllPixels(*t.image), (std::vector<Rgb>{{0x12, 0x34, 0x56}, {0xAB, 0xCD, 0xEF}}));
 }
 
 TEST(DirectPixels, TopDownRowsComeOutBottomFirst) {
@@ -136,28 +98,6 @@ TEST(BitFields, EveryMaskWidthScalesExactly) {
                 << width << "-bit value " << values[i];
         }
     }
-}
-
-TEST(BitFields, ScalingFormulaOnKnownValues) {
-    EXPECT_EQ(ScaleComponent(31, 5), 255);
-    EXPECT_EQ(ScaleComponent(63, 6), 255);
-    EXPECT_EQ(ScaleComponent(16, 5), 132);  // 131.61
-    EXPECT_EQ(ScaleComponent(1, 1), 255);
-    EXPECT_EQ(ScaleComponent(1, 2), 85);
-    EXPECT_EQ(ScaleComponent(200, 8), 200);
-    EXPECT_EQ(ScaleComponent(0x8000, 16), 128);  // 127.502
-}
-
-TEST(BitFields, SixteenBitMasksScaleEachComponent) {
-    TestBitmap bitmap;
-    bitmap.bitCount = 16;
-    bitmap.compression = 3;
-    bitmap.width = 2;
-    bitmap.masks = {0x0007, 0x7FF8, 0x8000};  // 3, 12 and 1 bits
-    bitmap.pixels = StoreRows(16, {{0x8005, 0x0808}});
-    const DibDecodeResult result = Decode(bitmap);
-    ASSERT_EQ(result.error, DibError::kNone);
-    EXPECT_EQ(AllPixels(*result.image), (std::vector<Rgb>{{182, 0, 255}, {0, ExpectedScale(0x101, 12), 0}}));
 }
 
 TEST(BitFields, EverySixteenBitValueOfALargePicture) {

@@ -86,7 +86,7 @@ void Put32(ByteVector& out, std::uint32_t v) {
     Put16(out, v >> 16);
 }
 
-struct FileSpec {
+struct FileHeaders {
     std::int32_t width = 0;
     std::int32_t height = 0;
     std::uint16_t bitCount = 0;
@@ -95,9 +95,9 @@ struct FileSpec {
     std::vector<Color> palette;
 };
 
-ByteVector WriteFile(const FileSpec& spec, const ByteVector& pixels) {
-    const auto pixelOffset = static_cast<std::uint32_t>(kFileHeaderSize + kInfoHeaderSize + 4 * spec.masks.size() +
-                                                        4 * spec.palette.size());
+ByteVector WriteFile(const FileHeaders& headers, const ByteVector& pixels) {
+    const auto pixelOffset = static_cast<std::uint32_t>(kFileHeaderSize + kInfoHeaderSize + 4 * headers.masks.size() +
+                                                        4 * headers.palette.size());
     ByteVector out;
     out.reserve(pixelOffset + pixels.size());
     out.push_back('B');
@@ -106,20 +106,20 @@ ByteVector WriteFile(const FileSpec& spec, const ByteVector& pixels) {
     Put32(out, 0);
     Put32(out, pixelOffset);
     Put32(out, kInfoHeaderSize);
-    Put32(out, static_cast<std::uint32_t>(spec.width));
-    Put32(out, static_cast<std::uint32_t>(spec.height));
+    Put32(out, static_cast<std::uint32_t>(headers.width));
+    Put32(out, static_cast<std::uint32_t>(headers.height));
     Put16(out, 1);
-    Put16(out, spec.bitCount);
-    Put32(out, spec.compression);
+    Put16(out, headers.bitCount);
+    Put32(out, headers.compression);
     Put32(out, static_cast<std::uint32_t>(pixels.size()));
     Put32(out, 2835);  // 72 dpi
     Put32(out, 2835);
-    Put32(out, static_cast<std::uint32_t>(spec.palette.size()));
+    Put32(out, static_cast<std::uint32_t>(headers.palette.size()));
     Put32(out, 0);
-    for (const std::uint32_t mask : spec.masks) {
+    for (const std::uint32_t mask : headers.masks) {
         Put32(out, mask);
     }
-    for (const Color& c : spec.palette) {
+    for (const Color& c : headers.palette) {
         out.insert(out.end(), {c.b, c.g, c.r, 0});
     }
     out.insert(out.end(), pixels.begin(), pixels.end());
@@ -333,9 +333,9 @@ std::vector<BenchPicture> MakeBenchPictures(std::int32_t width, std::int32_t hei
         return scene[static_cast<std::size_t>(y) * width + x];
     };
     std::vector<BenchPicture> pictures;
-    const auto add = [&](std::string name, bool compressed, const FileSpec& spec, const ByteVector& pixels,
+    const auto add = [&](std::string name, bool compressed, const FileHeaders& headers, const ByteVector& pixels,
                          ByteVector expected) {
-        pictures.push_back({std::move(name), compressed, width, height, WriteFile(spec, pixels), std::move(expected)});
+        pictures.push_back({std::move(name), compressed, width, height, WriteFile(headers, pixels), std::move(expected)});
     };
 
     add("bgr24", false, {width, height, 24, kRgb, {}, {}},

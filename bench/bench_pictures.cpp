@@ -287,6 +287,8 @@ void PadToWord(ByteVector& out, std::size_t bytes) {
 
 }  // namespace
 
+ByteVector MakePhotoRgb(std::int32_t width, std::int32_t height) { return Pack(MakeScene(width, height)); }
+
 ByteVector EncodeRle8(const std::vector<std::uint8_t>& indices, std::int32_t width, std::int32_t height) {
     return EncodeRuns(
         indices, width, height, 3,

@@ -20,6 +20,9 @@ struct BenchPicture {
     ByteVector expected;  // 3 x width x height bytes
 };
 
+// The scene alone, as packed red-green-blue bytes, bottom row first.
+ByteVector MakePhotoRgb(std::int32_t width, std::int32_t height);
+
 // Always the same bytes for the same size: smooth gradients, with noise and
 // fine texture over part of the picture, so the run-length forms hold both
 // runs and literal blocks.

@@ -36,8 +36,8 @@ void ReferencePass(const ImageClass& source, ImageClass& result) {
 
 std::unique_ptr<ImageClass> Photo() {
     auto image = std::make_unique<ImageClass>(kWidth, kHeight);
-    const std::vector<BenchPicture> pictures = MakeBenchPictures(kWidth, kHeight);
-    std::memcpy(image->Data(), pictures.front().expected.data(), pictures.front().expected.size());
+    const ByteVector photo = MakePhotoRgb(kWidth, kHeight);
+    std::memcpy(image->Data(), photo.data(), photo.size());
     return image;
 }
 

@@ -51,6 +51,15 @@ inline Rows MaskOf(Rows rows) {
     return rows;
 }
 
+// How many pixels of rows have colour.
+inline long CountColour(const Rows& rows, std::uint32_t colour) {
+    long count = 0;
+    for (const auto& row : rows) {
+        count += std::ranges::count(row, colour);
+    }
+    return count;
+}
+
 // A file with both headers, and 24-bit pixels when rows are given.
 inline Bytes Bmp(const Rows& rows, std::uint32_t headerSize = 40) {
     TestBitmap bitmap;

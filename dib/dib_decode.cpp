@@ -15,61 +15,83 @@ bool IsRunLength(PixelFormat format) {
 // The largest picture accepted: its 24-bit rows, padded to 4 bytes, must fit
 // a signed 32-bit size. Checked before anything that large is allocated, so a
 // tiny file that announces a huge picture costs nothing.
-bool FitsSizeLimit(const DibLayout& layout) {
+DibRefusal CheckSizeLimit(const DibLayout& layout) {
     const std::uint64_t paddedRow = (std::uint64_t{3} * static_cast<std::uint32_t>(layout.width) + 3) / 4 * 4;
-    return paddedRow * layout.rows <= INT32_MAX;
+    if (paddedRow * layout.rows <= INT32_MAX) {
+        return {};
+    }
+    return {DibError::kOutOfMemory, Reason(layout.width, " x ", layout.rows, " pixels need ", paddedRow * layout.rows,
+                                           " bytes as 24-bit rows: the limit is ", INT32_MAX)};
 }
 
-DibError DecodePixels(const DibLayout& layout, ByteSpan file, std::uint8_t* out) {
+// The image-size field is often 0 or wrong, so stride x rows is what we check.
+DibRefusal CheckStoredRows(const DibLayout& layout, ByteSpan file) {
+    if (HasStoredRows(layout, file)) {
+        return {};
+    }
+    const std::uint64_t stride = StoredRowSize(layout.width, layout.bitCount);
+    return {DibError::kConversionError,
+            Reason("pixel data: ", layout.rows, " rows of ", stride, " bytes from offset ", layout.pixelOffset,
+                   " need ", layout.pixelOffset + stride * layout.rows, " bytes, the file has ", file.size())};
+}
+
+DibRefusal DecodePixels(const DibLayout& layout, ByteSpan file, std::uint8_t* out) {
     switch (layout.format) {
         case PixelFormat::kIndexed1:
         case PixelFormat::kIndexed4:
         case PixelFormat::kIndexed8:
             DecodeIndexedPixels(layout, file, out);
-            return DibError::kNone;
+            return {};
         case PixelFormat::kBgr24:
             DecodeBgr24Pixels(layout, file, out);
-            return DibError::kNone;
+            return {};
         case PixelFormat::kMasked16:
         case PixelFormat::kMasked32:
             DecodeMaskedPixels(layout, file, out);
-            return DibError::kNone;
+            return {};
         case PixelFormat::kRle4:
         case PixelFormat::kRle8:
             return DecodeRunLengthPixels(layout, file, out);
     }
-    return DibError::kConversionError;
+    return {DibError::kConversionError, "no decoder for this pixel format"};
+}
+
+DibDecodeResult Refused(DibRefusal refusal) {
+    return {refusal.error, std::move(refusal.reason), nullptr};
 }
 
 }  // namespace
 
 DibDecodeResult DecodeDibImage(ByteSpan file) {
     DibLayout layout;
-    if (const DibError error = ParseDibLayout(file, layout); error != DibError::kNone) {
-        return {error, nullptr};
+    if (DibRefusal refusal = ParseDibLayout(file, layout)) {
+        return Refused(std::move(refusal));
     }
-    if (!FitsSizeLimit(layout)) {
-        return {DibError::kOutOfMemory, nullptr};
+    if (DibRefusal refusal = CheckSizeLimit(layout)) {
+        return Refused(std::move(refusal));
     }
-    if (!IsRunLength(layout.format) && !HasStoredRows(layout, file)) {
-        return {DibError::kConversionError, nullptr};
+    if (!IsRunLength(layout.format)) {
+        if (DibRefusal refusal = CheckStoredRows(layout, file)) {
+            return Refused(std::move(refusal));
+        }
     }
 
     // The record, the pixels and the decoders' small tables are the only
     // allocations; any of them failing is the same refusal.
+    const std::size_t bytes = std::size_t{3} * static_cast<std::uint32_t>(layout.width) * layout.rows;
     try {
         auto image = std::make_unique<RgbImageRecord>();
         image->sizeX = layout.width;
         image->sizeY = static_cast<std::int32_t>(layout.rows);
-        image->data = AllocatePixelBuffer(std::size_t{3} * static_cast<std::uint32_t>(layout.width) * layout.rows);
+        image->data = AllocatePixelBuffer(bytes);
         if (!image->data) {
-            return {DibError::kOutOfMemory, nullptr};
+            return {DibError::kOutOfMemory, Reason("no memory for the ", bytes, " bytes of the picture"), nullptr};
         }
-        if (const DibError error = DecodePixels(layout, file, image->data.get()); error != DibError::kNone) {
-            return {error, nullptr};
+        if (DibRefusal refusal = DecodePixels(layout, file, image->data.get())) {
+            return Refused(std::move(refusal));
         }
-        return {DibError::kNone, std::move(image)};
+        return {DibError::kNone, {}, std::move(image)};
     } catch (const std::bad_alloc&) {
-        return {DibError::kOutOfMemory, nullptr};
+        return {DibError::kOutOfMemory, "no memory for the record or a decoding table", nullptr};
     }
 }

@@ -61,7 +61,7 @@ struct DibLayout {
 // positions, and decides whether the combination of fields can be converted.
 // Refusals: kUnknownFormat for a layout we do not know or a file too short to
 // hold it; kConversionError for fields, masks or combinations we cannot convert.
-DibError ParseDibLayout(ByteSpan file, DibLayout& layout);
+DibRefusal ParseDibLayout(ByteSpan file, DibLayout& layout);
 
 // Bytes in one stored row of an uncompressed image: padded to 4 bytes.
 constexpr std::uint64_t StoredRowSize(std::int32_t width, std::uint16_t bitCount) {

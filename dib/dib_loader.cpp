@@ -15,17 +15,27 @@ std::unique_ptr<RgbImageRecord> LoadDibImageWide(const char16_t* name) {
 }
 
 std::unique_ptr<RgbImageRecord> LoadDibImageCore(std::string_view name) {
-    const std::string path(name);
-    const std::optional<MappedFile> file = MappedFile::Open(path);
-    if (!file) {
-        // Built as a string, so a name of any length is shown whole.
-        ShowMessage(kErrorCaption, "Failed to open DIB file " + path + ".\n");
-        return nullptr;
-    }
-    DibDecodeResult result = DecodeDibImage(file->Bytes());
+    DibDecodeResult result = ReadDibFile(std::string(name));
     if (result.error != DibError::kNone) {
-        ShowMessage(kErrorCaption, DibErrorMessage(result.error));
+        ShowMessage(kErrorCaption, DibErrorMessage(result.error, name));
         return nullptr;
     }
     return std::move(result.image);
+}
+
+DibDecodeResult ReadDibFile(const std::string& path) {
+    std::string failure;
+    const std::optional<MappedFile> file = MappedFile::Open(path, &failure);
+    if (!file) {
+        return {DibError::kOpenFailed, std::move(failure), nullptr};
+    }
+    DibDecodeResult result = DecodeDibImage(file->Bytes());
+    if (file->Shrank()) {
+        // Whatever was decoded came partly from zeros, not from the file.
+        return {DibError::kConversionError,
+                Reason("the file was cut short while it was being read (it had ", file->Bytes().size(),
+                       " bytes when opened)"),
+                nullptr};
+    }
+    return result;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "dib/dib_error.h"
@@ -11,7 +12,8 @@
 // Reading Windows bitmap files (with or without their 14-byte file header)
 // into packed red-green-blue records. The Load functions report every failure
 // through the message sink, exactly once, with the caption "Error", and return
-// null; the Decode function reports nothing and returns the failure instead.
+// null; ReadDibFile and DecodeDibImage report nothing and return the failure,
+// and why, instead.
 
 // The entry the viewer uses: name is a path in the local 8-bit encoding.
 std::unique_ptr<RgbImageRecord> LoadDibImage(const char* name);
@@ -24,11 +26,16 @@ std::unique_ptr<RgbImageRecord> LoadDibImageCore(std::string_view name);
 
 struct DibDecodeResult {
     DibError error = DibError::kNone;
+    std::string reason;                     // when refused: one line saying exactly why
     std::unique_ptr<RgbImageRecord> image;  // set exactly when error is kNone
 };
 
 // Decodes a whole bitmap file held in memory.
 DibDecodeResult DecodeDibImage(std::span<const std::uint8_t> file);
+
+// Reads and decodes the file at path. A file cut short by someone else while
+// it is read is refused as a conversion error.
+DibDecodeResult ReadDibFile(const std::string& path);
 
 // Length of the colour table that follows a DIB header (given from its first
 // byte): the colours-used field when non-zero, else 2, 16 or 256 for 1, 4 or

@@ -5,6 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+#include <new>
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -26,35 +30,67 @@ private:
     int fd_;
 };
 
+std::nullopt_t Fail(std::string* failure, std::string_view why) {
+    if (failure != nullptr) {
+        *failure = why;
+    }
+    return std::nullopt;
+}
+
+std::nullopt_t FailWithErrno(std::string* failure, int error) {
+    char buffer[256];
+    return Fail(failure, strerror_r(error, buffer, sizeof buffer));
+}
+
 }  // namespace
 
-std::optional<MappedFile> MappedFile::Open(const std::string& path) {
+std::optional<MappedFile> MappedFile::Open(const std::string& path, std::string* failure) {
     // Non-blocking so that a FIFO given as the picture cannot hang the open;
     // it is refused below as not a regular file.
     const FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.Get() < 0) {
-        return std::nullopt;
+        return FailWithErrno(failure, errno);
     }
     struct stat status {};
-    if (fstat(fd.Get(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size <= 0) {
-        return std::nullopt;
+    if (fstat(fd.Get(), &status) != 0) {
+        return FailWithErrno(failure, errno);
+    }
+    if (S_ISDIR(status.st_mode)) {
+        return FailWithErrno(failure, EISDIR);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return Fail(failure, "not a regular file");
+    }
+    if (status.st_size <= 0) {
+        return Fail(failure, "empty file");
     }
     const auto size = static_cast<std::size_t>(status.st_size);
     void* address = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd.Get(), 0);
     if (address == MAP_FAILED) {
-        return std::nullopt;
+        return FailWithErrno(failure, errno);
     }
-    return MappedFile(static_cast<const std::uint8_t*>(address), size);
+    try {
+        return MappedFile(static_cast<const std::uint8_t*>(address), size);
+    } catch (const std::bad_alloc&) {
+        munmap(address, size);
+        return FailWithErrno(failure, ENOMEM);
+    }
 }
 
+MappedFile::MappedFile(const std::uint8_t* address, std::size_t size)
+    : address_(address), size_(size), watch_(std::make_unique<ShrinkWatch>(address, size)) {}
+
 MappedFile::MappedFile(MappedFile&& other) noexcept
-    : address_(std::exchange(other.address_, nullptr)), size_(std::exchange(other.size_, 0)) {}
+    : address_(std::exchange(other.address_, nullptr)),
+      size_(std::exchange(other.size_, 0)),
+      watch_(std::move(other.watch_)) {}
 
 MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
     if (this != &other) {
         Unmap();
         address_ = std::exchange(other.address_, nullptr);
         size_ = std::exchange(other.size_, 0);
+        watch_ = std::move(other.watch_);
     }
     return *this;
 }
@@ -62,6 +98,9 @@ MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
 MappedFile::~MappedFile() { Unmap(); }
 
 void MappedFile::Unmap() noexcept {
+    // The watch goes first: once the pages are unmapped, their addresses may
+    // soon hold something that is not ours to map zeros over.
+    watch_.reset();
     if (address_ != nullptr) {
         munmap(const_cast<std::uint8_t*>(address_), size_);
         address_ = nullptr;

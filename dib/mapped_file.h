@@ -2,17 +2,24 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 
+#include "dib/shrink_watch.h"
+
 // A whole file mapped read-only into memory, unmapped when the object goes.
 // Move-only: exactly one owner unmaps.
+//
+// If another process cuts the file short while it is mapped, reading the
+// lost part gives zeros instead of killing the process, and Shrank() tells.
 class MappedFile {
 public:
     // Nothing for a missing or unreadable file, a directory or other
-    // non-regular file, and an empty file (which cannot be mapped).
-    static std::optional<MappedFile> Open(const std::string& path);
+    // non-regular file, and an empty file (which cannot be mapped); failure,
+    // when given, then says why in the system's words.
+    static std::optional<MappedFile> Open(const std::string& path, std::string* failure = nullptr);
 
     MappedFile(MappedFile&& other) noexcept;
     MappedFile& operator=(MappedFile&& other) noexcept;
@@ -22,10 +29,15 @@ public:
 
     std::span<const std::uint8_t> Bytes() const { return {address_, size_}; }
 
+    // True once a read has found the file shorter than when it was mapped:
+    // what was read is not the file's, whatever it looked like.
+    bool Shrank() const { return watch_ && watch_->Shrank(); }
+
 private:
-    MappedFile(const std::uint8_t* address, std::size_t size) : address_(address), size_(size) {}
+    MappedFile(const std::uint8_t* address, std::size_t size);
     void Unmap() noexcept;
 
     const std::uint8_t* address_ = nullptr;
     std::size_t size_ = 0;
+    std::unique_ptr<ShrinkWatch> watch_;
 };

@@ -13,4 +13,4 @@
 void DecodeIndexedPixels(const DibLayout& layout, ByteSpan file, std::uint8_t* out);
 void DecodeBgr24Pixels(const DibLayout& layout, ByteSpan file, std::uint8_t* out);
 void DecodeMaskedPixels(const DibLayout& layout, ByteSpan file, std::uint8_t* out);
-DibError DecodeRunLengthPixels(const DibLayout& layout, ByteSpan file, std::uint8_t* out);
+DibRefusal DecodeRunLengthPixels(const DibLayout& layout, ByteSpan file, std::uint8_t* out);

@@ -45,10 +45,18 @@ private:
 enum class Escape : std::uint8_t { kEndOfLine = 0, kEndOfBitmap = 1, kDelta = 2 };
 
 // The codes of RLE8 and RLE4 differ only in how a byte holds pixels.
+// Data that ends inside a code: where the code starts, in the file.
+DibRefusal CutShort(std::string_view code, std::uint64_t at, ByteSpan file) {
+    return {DibError::kConversionError,
+            Reason("run-length data: ", code, " at byte ", at, " goes past the end of the file (", file.size(),
+                   " bytes)")};
+}
+
 template <bool kFourBit>
-DibError Decode(const DibLayout& layout, ByteSpan file, std::uint8_t* out) {
+DibRefusal Decode(const DibLayout& layout, ByteSpan file, std::uint8_t* out) {
     if (layout.pixelOffset >= file.size()) {
-        return DibError::kConversionError;
+        return {DibError::kConversionError, Reason("run-length data: offset ", layout.pixelOffset,
+                                                   " is not inside the file (", file.size(), " bytes)")};
     }
     const Palette palette = ReadPalette(layout, file);
     const ByteSpan data = file.subspan(layout.pixelOffset);
@@ -57,7 +65,7 @@ DibError Decode(const DibLayout& layout, ByteSpan file, std::uint8_t* out) {
 
     while (pos < data.size()) {  // data that ends between codes ends the picture
         if (!HasBytes(data, pos, 2)) {
-            return DibError::kConversionError;
+            return CutShort("a code", layout.pixelOffset + pos, file);
         }
         const std::uint8_t count = data[pos];
         const std::uint8_t value = data[pos + 1];
@@ -78,25 +86,25 @@ DibError Decode(const DibLayout& layout, ByteSpan file, std::uint8_t* out) {
         switch (static_cast<Escape>(value)) {
             case Escape::kEndOfLine:
                 if (!canvas.EndOfLine()) {
-                    return DibError::kNone;
+                    return {};
                 }
                 continue;
             case Escape::kEndOfBitmap:
-                return DibError::kNone;
+                return {};
             case Escape::kDelta:
                 if (!HasBytes(data, pos, 2)) {
-                    return DibError::kConversionError;
+                    return CutShort("a delta", layout.pixelOffset + pos - 2, file);
                 }
                 pos += 2;
                 if (!canvas.Move(data[pos - 2], data[pos - 1])) {
-                    return DibError::kNone;
+                    return {};
                 }
                 continue;
         }
         // A literal block of `value` pixels, padded to a 2-byte boundary.
         const std::size_t bytes = kFourBit ? (value + 1u) / 2 : value;
         if (!HasBytes(data, pos, bytes)) {
-            return DibError::kConversionError;
+            return CutShort(Reason("a literal run of ", value, " pixels"), layout.pixelOffset + pos - 2, file);
         }
         const std::uint8_t* literal = data.data() + pos;
         for (std::uint32_t i = 0; i < value; ++i) {
@@ -109,12 +117,12 @@ DibError Decode(const DibLayout& layout, ByteSpan file, std::uint8_t* out) {
         // A pad byte missing at the very end of the data is no error.
         pos = std::min(data.size(), pos + bytes + (bytes & 1));
     }
-    return DibError::kNone;
+    return {};
 }
 
 }  // namespace
 
-DibError DecodeRunLengthPixels(const DibLayout& layout, ByteSpan file, std::uint8_t* out) {
+DibRefusal DecodeRunLengthPixels(const DibLayout& layout, ByteSpan file, std::uint8_t* out) {
     // Pixels no code reaches stay black.
     std::memset(out, 0, std::uint64_t{3} * static_cast<std::uint32_t>(layout.width) * layout.rows);
     return layout.format == PixelFormat::kRle4 ? Decode<true>(layout, file, out) : Decode<false>(layout, file, out);

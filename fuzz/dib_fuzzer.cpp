@@ -28,7 +28,7 @@ constexpr std::uint64_t kMaxOutputBytes = std::uint64_t{1} << 20;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const ByteSpan file(data, size);
     DibLayout layout;
-    if (ParseDibLayout(file, layout) == DibError::kNone &&
+    if (!ParseDibLayout(file, layout) &&
         std::uint64_t{3} * static_cast<std::uint32_t>(layout.width) * layout.rows > kMaxOutputBytes) {
         return -1;
     }
@@ -38,6 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Fail("an image must come exactly when there is no error");
     }
     if (!result.image) {
+        if (result.reason.empty()) {
+            Fail("a refusal must say why");
+        }
         return 0;
     }
     const RgbImageRecord& image = *result.image;

@@ -1,6 +1,7 @@
 // dibdump, and so the loader, gives every file of the public corpus and of our
 // set written by real encoders exactly the line its manifest holds:
-// "ok WIDTH HEIGHT SHA256" or "refused MESSAGE", tab-separated.
+// "ok WIDTH HEIGHT SHA256" or "refused MESSAGE", tab-separated; with -v, a
+// refused file also gets a reason line right before it.
 
 #include <sys/wait.h>
 
@@ -42,7 +43,7 @@ class Corpus : public ::testing::TestWithParam<ManifestRow> {};
 
 TEST_P(Corpus, DibdumpPrintsTheManifestLine) {
     const ManifestRow& row = GetParam();
-    const std::string command = std::string(DIBDUMP) + " '" + row.dir + "/" + row.file + "'";
+    const std::string command = std::string(DIBDUMP) + " -v '" + row.dir + "/" + row.file + "'";
     FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     std::string output;
@@ -51,7 +52,11 @@ TEST_P(Corpus, DibdumpPrintsTheManifestLine) {
         output += buffer;
     }
     const int status = pclose(pipe);
-    EXPECT_EQ(output, row.line + "\n");
+    ASSERT_TRUE(output.ends_with("\n" + row.line + "\n")) << output;
+    const bool refused = row.line.starts_with("refused\t");
+    const std::size_t lastLine = output.size() - row.line.size() - 1;
+    const std::size_t reasonLine = output.rfind('\n', lastLine - 2) + 1;
+    EXPECT_EQ(refused, output.compare(reasonLine, 7, "reason\t") == 0 && reasonLine + 8 < lastLine) << output;
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), row.line.starts_with("ok\t") ? 0 : 1);
 }

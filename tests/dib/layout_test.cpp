@@ -85,39 +85,4 @@ TEST(PixelBits, BareBitFieldsPutMasksBeforeTheTable) {
     EXPECT_EQ(PixelAt(*result.image, 0, 0), (Rgb{255, 0, 0}));
 }
 
-TEST(Layout, UnknownHeadersAndShortFilesAreUnknownFormat) {
-    for (const std::uint32_t headerSize : {0u, 16u, 64u, 108u, 124u}) {
-        TestBitmap bitmap;
-        bitmap.headerSize = headerSize;
-        bitmap.pixels = StoreRows(24, {{0}});
-        EXPECT_EQ(DecodeError(bitmap), DibError::kUnknownFormat) << headerSize;
-    }
-
-    TestBitmap tooManyColors = TwoPixelIndexed(40, 0);
-    tooManyColors.colorsUsed = 65536;
-    EXPECT_EQ(DecodeError(tooManyColors), DibError::kUnknownFormat);
-
-    TestBitmap tableCut = TwoPixelIndexed(40, 0);
-    tableCut.fileHeader = false;
-    tableCut.colorsUsed = 300;  // announces more entries than the file holds
-    EXPECT_EQ(DecodeError(tableCut), DibError::kUnknownFormat);
-
-    const Bytes whole = TwoPixelIndexed(40, 256).Build();
-    for (const std::size_t length : {1ul, 2ul, 13ul, 14ul, 17ul, 53ul, 54ul + 1023ul}) {
-        EXPECT_EQ(DecodeDibImage(std::span(whole).first(length)).error, DibError::kUnknownFormat) << length;
-    }
-}
-
-TEST(Layout, MasksMustEndBeforeThePixelBits) {
-    TestBitmap bitmap;
-    bitmap.bitCount = 32;
-    bitmap.compression = 3;
-    bitmap.pixels = StoreRows(32, {{0}});
-    bitmap.pixelOffset = 14 + 40;  // a writer that forgot the masks
-    bitmap.masks = {0xFF0000, 0xFF00, 0xFF};
-    EXPECT_EQ(DecodeError(bitmap), DibError::kConversionError);
-    bitmap.pixelOffset = 14 + 40 + 12;
-    EXPECT_EQ(DecodeError(bitmap), DibError::kNone);
-}
-
 }  // namespace

@@ -127,17 +127,4 @@ TEST(BitFields, EverySixteenBitValueOfALargePicture) {
     }
 }
 
-TEST(BitFields, GappedOrOutOfRangeMasksAreRefused) {
-    for (const auto& [bits, masks] : {std::pair{32, std::vector<std::uint32_t>{0xF0F000, 0xFF00, 0xFF}},
-                                      {16, {0x10000, 0x3E0, 0x1F}},
-                                      {16, {0x7C00, 0x3E0, 0x15}}}) {
-        TestBitmap bitmap;
-        bitmap.bitCount = static_cast<std::uint16_t>(bits);
-        bitmap.compression = 3;
-        bitmap.masks = masks;
-        bitmap.pixels = StoreRows(bitmap.bitCount, {{0}});
-        EXPECT_EQ(DecodeError(bitmap), DibError::kConversionError) << bits;
-    }
-}
-
 }  // namespace

@@ -1,0 +1,93 @@
+// Another process may cut a file short while the loader has it mapped. The
+// lost part then reads as zeros instead of raising SIGBUS, the loader refuses
+// the file, and a SIGBUS that is not about a mapped bitmap is left alone.
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "dib/mapped_file.h"
+#include "dib_test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string WriteTemp(const std::string& name, const Bytes& bytes) {
+    const std::string path = (fs::temp_directory_path() / (name + "-" + std::to_string(getpid()))).string();
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return path;
+}
+
+// 1000 x 100 grey pixels: 300 KB, many pages.
+Bytes GreyPicture() {
+    TestBitmap bitmap;
+    bitmap.width = 1000;
+    bitmap.height = 100;
+    bitmap.pixels.assign(std::size_t{3000} * 100, 0x55);
+    return bitmap.Build();
+}
+
+TEST(ShrinkingFile, ReadsAsZerosAndIsNoticedInEveryThread) {
+    const auto cutWhileMapped = [](const std::string& name) {
+        const std::string path = WriteTemp(name, GreyPicture());
+        const std::optional<MappedFile> file = MappedFile::Open(path);
+        ASSERT_TRUE(file);
+        ASSERT_EQ(truncate(path.c_str(), 100), 0);
+        const DibDecodeResult result = DecodeDibImage(file->Bytes());
+        EXPECT_TRUE(file->Shrank());
+        ASSERT_NE(result.image, nullptr);  // the header was still there; the rows read as black
+        EXPECT_EQ(PixelAt(*result.image, 999, 99), (Rgb{0, 0, 0}));
+        fs::remove(path);
+    };
+    std::thread other(cutWhileMapped, "shrink-a.bmp");
+    cutWhileMapped("shrink-b.bmp");
+    other.join();
+
+    const std::string path = WriteTemp("whole.bmp", GreyPicture());
+    const std::optional<MappedFile> whole = MappedFile::Open(path);
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(PixelAt(*DecodeDibImage(whole->Bytes()).image, 999, 99), (Rgb{0x55, 0x55, 0x55}));
+    EXPECT_FALSE(whole->Shrank());
+    fs::remove(path);
+}
+
+// With a bitmap mapped and watched, maps a file of our own and reads past its new end.
+void ReadPastTheEndOfAnUnwatchedFile() {
+    const std::string watchedPath = WriteTemp("watched.bmp", GreyPicture());
+    const std::optional<MappedFile> watched = MappedFile::Open(watchedPath);
+    fs::remove(watchedPath);
+    const std::string path = WriteTemp("unwatched", Bytes(65536, 1));
+    const int fd = open(path.c_str(), O_RDWR);
+    fs::remove(path);
+    const auto* bytes = static_cast<const volatile std::uint8_t*>(mmap(nullptr, 65536, PROT_READ, MAP_SHARED, fd, 0));
+    if (watched && ftruncate(fd, 0) == 0) {
+        std::exit(bytes[60000]);
+    }
+}
+
+void ExitFortyTwo(int) { _exit(42); }
+
+TEST(ShrinkingFileDeathTest, AnotherBusErrorGoesWhereItWouldHaveGone) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");  // a fresh process: no handler installed yet
+    EXPECT_EXIT(
+        {
+            signal(SIGBUS, SIG_DFL);
+            ReadPastTheEndOfAnUnwatchedFile();
+        },
+        testing::KilledBySignal(SIGBUS), "");
+    EXPECT_EXIT(
+        {
+            signal(SIGBUS, ExitFortyTwo);
+            ReadPastTheEndOfAnUnwatchedFile();
+        },
+        testing::ExitedWithCode(42), "");
+}
+
+}  // namespace

@@ -1,0 +1,110 @@
+// dibdump as scripts use it: one answer line, an exit status for each outcome,
+// never an answer lost without a word, never raw control bytes on a terminal.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "bitmap_builder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class Dibdump : public testing::Test {
+protected:
+    Dibdump() {
+        std::string pattern = (fs::temp_directory_path() / "dibdump-test-XXXXXX").string();
+        dir_ = mkdtemp(pattern.data());
+        TestBitmap bitmap;  // 2 x 1: red 1, 2, 3 and 4, 5, 6
+        bitmap.width = 2;
+        bitmap.pixels = StoreRows(24, {{0x010203, 0x040506}});
+        Write("good.bmp", bitmap.Build());
+        bitmap.width = bitmap.height = 100;  // 30 KB: past the first page, where a cut file faults
+        bitmap.pixels.assign(30000, 0x80);
+        Write("big.bmp", bitmap.Build());
+    }
+    void Write(const std::string& name, const Bytes& bytes) const {
+        std::ofstream(dir_ / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    ~Dibdump() override { fs::remove_all(dir_); }
+
+    // Runs "dibdump ARGUMENTS" through the shell in the test's folder.
+    Outcome Run(const std::string& arguments, const std::string& environment = "") const {
+        const std::string command = "cd '" + dir_.string() + "' && " + environment + " " DIBDUMP " " + arguments +
+                                    " 2>'" + (dir_ / "stderr").string() + "'";
+        FILE* pipe = popen(command.c_str(), "r");
+        Outcome outcome;
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+            outcome.out.append(buffer, n);
+        }
+        const int status = pclose(pipe);
+        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        std::ostringstream err;
+        err << std::ifstream(dir_ / "stderr").rdbuf();
+        outcome.err = err.str();
+        return outcome;
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(Dibdump, ExitStatusesAndWhatGoesWhere) {
+    const struct {
+        std::string arguments;
+        int status;
+        std::string out;  // the whole output, or its last line when it starts with "..."
+        std::string err;
+    } cases[] = {
+        {"good.bmp", 0, "ok\t2\t1\t7192385c3c0605de55bb9476ce1d90748190ecb32a8eed7f5207b30cf6a1fe89\n", ""},
+        {"-v missing.bmp", 1, "...reason\tNo such file or directory\nrefused\tFailed to open DIB file missing.bmp.\\n\n", ""},
+        {"\"$(printf 'a\\033[31m\\\\b\\n.bmp')\"", 1, "refused\tFailed to open DIB file a\\x1b[31m\\\\b\\n.bmp.\\n\n", ""},
+        {"", 2, "", "usage: dibdump [-v] [--raw OUT] FILE\n       dibdump --help\n"},
+        {"-x good.bmp", 2, "", "usage: dibdump [-v] [--raw OUT] FILE\n       dibdump --help\n"},
+        {"good.bmp >/dev/full", 3, "", "dibdump: write error: No space left on device\n"},
+        {"good.bmp >&-", 3, "", "dibdump: write error: Bad file descriptor\n"},
+        {"--raw /dev/full good.bmp", 3, "", "dibdump: write error: /dev/full: No space left on device\n"},
+    };
+    for (const auto& c : cases) {
+        const Outcome outcome = Run(c.arguments);
+        EXPECT_EQ(outcome.status, c.status) << c.arguments;
+        if (c.out.starts_with("...")) {
+            EXPECT_TRUE(outcome.out.ends_with(c.out.substr(3))) << c.arguments << ": " << outcome.out;
+        } else {
+            EXPECT_EQ(outcome.out, c.out) << c.arguments;
+        }
+        EXPECT_EQ(outcome.err, c.err) << c.arguments;
+    }
+}
+
+TEST_F(Dibdump, HelpAndRawBytes) {
+    const Outcome help = Run("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("Exit status: 0 loaded, 1 refused, 2 usage error, 3 write error."), std::string::npos);
+
+    ASSERT_EQ(Run("--raw raw.rgb good.bmp").status, 0);
+    std::ifstream raw(dir_ / "raw.rgb", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(raw), {}), std::string("\1\2\3\4\5\6", 6));
+}
+
+// Another writer cuts the file to 100 bytes right after the loader maps it.
+TEST_F(Dibdump, AFileCutShortWhileReadIsRefusedWithoutASignal) {
+    const Outcome outcome = Run("big.bmp", "ASAN_OPTIONS=verify_asan_link_order=0 LD_PRELOAD=" TRUNCATING_MMAP);
+    EXPECT_EQ(outcome.status, 1) << outcome.err;
+    EXPECT_EQ(outcome.out, "refused\tImage file conversion error.\n");
+}
+
+}  // namespace

@@ -31,6 +31,10 @@ TEST(ColorCount, ComesFromColorsUsedOrBitCount) {
     }
     bitmap.colorsUsed = 5;
     EXPECT_EQ(countOf(), 5u);
+    const Bytes header = bitmap.Build();
+    for (const std::size_t cut : {33, 35}) {  // the colours-used field is not all there
+        EXPECT_EQ(DibColorCount(std::span(header).first(cut)), 0u) << cut;
+    }
     bitmap.headerSize = 12;  // core headers have no colours-used field
     bitmap.bitCount = 8;
     EXPECT_EQ(countOf(), 256u);

@@ -127,4 +127,22 @@ TEST(BitFields, EverySixteenBitValueOfALargePicture) {
     }
 }
 
+// Only red 00FF0000, green 0000FF00, blue 000000FF may be read as plain
+// bytes; masks that share some of its bytes must still be read as masks.
+TEST(BitFields, OnlyTheDefaultLayoutIsReadAsPlainBytes) {
+    for (const auto& [masks, expected] : {std::pair{std::vector<std::uint32_t>{0xFF000000, 0xFF0000, 0xFF}, Rgb{0x11, 0x22, 0x44}},
+                                          {{0xFF0000, 0xFF000000, 0xFF}, Rgb{0x22, 0x11, 0x44}}}) {
+        TestBitmap bitmap;
+        bitmap.bitCount = 32;
+        bitmap.compression = 3;
+        bitmap.width = 8;  // wide enough for the vector path
+        bitmap.masks = masks;
+        bitmap.pixels = StoreRows(32, {std::vector<std::uint32_t>(8, 0x11223344)});
+        const DibDecodeResult result = Decode(bitmap);
+        ASSERT_EQ(result.error, DibError::kNone);
+        EXPECT_EQ(PixelAt(*result.image, 0, 0), expected);
+        EXPECT_EQ(PixelAt(*result.image, 7, 0), expected);
+    }
+}
+
 }  // namespace

@@ -5,19 +5,17 @@
 #include <cmath>
 #include <numbers>
 
+#include "bitmap_builder.h"
+
 namespace {
 
-constexpr std::uint32_t kFileHeaderSize = 14;
-constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kRgb = 0;
 constexpr std::uint32_t kRle8 = 1;
 constexpr std::uint32_t kRle4 = 2;
 constexpr std::uint32_t kBitFields = 3;
 constexpr std::size_t kMaxCodeCount = 255;  // pixels in one run or literal block
 
-struct Color {
-    std::uint8_t r = 0, g = 0, b = 0;
-};
+using Color = Rgb;
 
 // ---------------------------------------------------------------- the scene
 
@@ -76,16 +74,6 @@ std::vector<Color> MakeScene(std::int32_t width, std::int32_t height) {
 
 // ---------------------------------------------------------------- writing files
 
-void Put16(ByteVector& out, std::uint32_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void Put32(ByteVector& out, std::uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
-
 struct FileHeaders {
     std::int32_t width = 0;
     std::int32_t height = 0;
@@ -95,35 +83,18 @@ struct FileHeaders {
     std::vector<Color> palette;
 };
 
+// The file as the tests write theirs: both headers, masks, table, pixels.
 ByteVector WriteFile(const FileHeaders& headers, const ByteVector& pixels) {
-    const auto pixelOffset = static_cast<std::uint32_t>(kFileHeaderSize + kInfoHeaderSize + 4 * headers.masks.size() +
-                                                        4 * headers.palette.size());
-    ByteVector out;
-    out.reserve(pixelOffset + pixels.size());
-    out.push_back('B');
-    out.push_back('M');
-    Put32(out, static_cast<std::uint32_t>(pixelOffset + pixels.size()));
-    Put32(out, 0);
-    Put32(out, pixelOffset);
-    Put32(out, kInfoHeaderSize);
-    Put32(out, static_cast<std::uint32_t>(headers.width));
-    Put32(out, static_cast<std::uint32_t>(headers.height));
-    Put16(out, 1);
-    Put16(out, headers.bitCount);
-    Put32(out, headers.compression);
-    Put32(out, static_cast<std::uint32_t>(pixels.size()));
-    Put32(out, 2835);  // 72 dpi
-    Put32(out, 2835);
-    Put32(out, static_cast<std::uint32_t>(headers.palette.size()));
-    Put32(out, 0);
-    for (const std::uint32_t mask : headers.masks) {
-        Put32(out, mask);
-    }
-    for (const Color& c : headers.palette) {
-        out.insert(out.end(), {c.b, c.g, c.r, 0});
-    }
-    out.insert(out.end(), pixels.begin(), pixels.end());
-    return out;
+    TestBitmap bitmap;
+    bitmap.width = headers.width;
+    bitmap.height = headers.height;
+    bitmap.bitCount = headers.bitCount;
+    bitmap.compression = headers.compression;
+    bitmap.colorsUsed = static_cast<std::uint32_t>(headers.palette.size());
+    bitmap.masks = headers.masks;
+    bitmap.palette = headers.palette;
+    bitmap.pixels = pixels;
+    return bitmap.Build();
 }
 
 std::size_t StoredRowSize(std::int32_t width, int bitCount) {

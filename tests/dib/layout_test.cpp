@@ -1,4 +1,4 @@
-// Where headers, tables and pixel bits are found, and which layouts are refused.
+// Where the colour table and the pixel bits are found.
 
 #include "dib_test_support.h"
 
@@ -40,53 +40,56 @@ TEST(ColorCount, ComesFromColorsUsedOrBitCount) {
     EXPECT_EQ(countOf(), 256u);
 }
 
-TEST(PixelBits, BareDibFollowsTheColorTable) {
-    // Without a file header the bits start right after the table: header + 40
-    // + 4 x 256 here, header + 40 + 4 x 16 with colours used 16, and header +
-    // 12 + 3 x 256 for a core header.
-    for (const auto& [headerSize, tableLength, colorsUsed] :
-         {std::tuple{40u, 256u, 0u}, {40u, 16u, 16u}, {12u, 256u, 0u}}) {
-        TestBitmap bitmap = TwoPixelIndexed(headerSize, tableLength);
-        bitmap.fileHeader = false;
-        bitmap.colorsUsed = colorsUsed;
-        const DibDecodeResult result = Decode(bitmap);
-        ASSERT_EQ(result.error, DibError::kNone) << headerSize << "/" << tableLength;
-        EXPECT_EQ(PixelAt(*result.image, 0, 0), (Rgb{1, 100, 254}));
-        EXPECT_EQ(PixelAt(*result.image, 1, 0), (Rgb{2, 100, 253}));
-    }
-}
-
-TEST(PixelBits, FileHeaderOffsetIsHonouredEvenAfterAGap) {
-    TestBitmap bitmap = TwoPixelIndexed(40, 256);
-    bitmap.pixelOffset = 14 + 40 + 1024 + 10;  // ten bytes of nothing before the bits
-    const DibDecodeResult result = Decode(bitmap);
-    ASSERT_EQ(result.error, DibError::kNone);
-    EXPECT_EQ(PixelAt(*result.image, 1, 0), (Rgb{2, 100, 253}));
-}
-
-TEST(PixelBits, DirectColourTableIsSkipped) {
+struct OffsetCase {
+    const char* what;
     TestBitmap bitmap;
+    Rgb secondPixel;
+};
+
+void PrintTo(const OffsetCase& c, std::ostream* os) { *os << c.what; }
+
+OffsetCase Bare(const char* what, TestBitmap bitmap, Rgb secondPixel) {
     bitmap.fileHeader = false;
-    bitmap.colorsUsed = 5;
-    bitmap.palette.assign(5, Rgb{9, 9, 9});
-    bitmap.pixels = StoreRows(24, {{0x123456}});
-    const DibDecodeResult result = Decode(bitmap);
-    ASSERT_EQ(result.error, DibError::kNone);
-    EXPECT_EQ(PixelAt(*result.image, 0, 0), (Rgb{0x12, 0x34, 0x56}));
+    return {what, std::move(bitmap), secondPixel};
 }
 
-TEST(PixelBits, BareBitFieldsPutMasksBeforeTheTable) {
-    TestBitmap bitmap;
-    bitmap.fileHeader = false;
-    bitmap.bitCount = 16;
-    bitmap.compression = 3;
-    bitmap.colorsUsed = 2;
-    bitmap.masks = {0xF800, 0x07E0, 0x001F};
-    bitmap.palette.assign(2, Rgb{});
-    bitmap.pixels = StoreRows(16, {{0xF800}});
-    const DibDecodeResult result = Decode(bitmap);
-    ASSERT_EQ(result.error, DibError::kNone);
-    EXPECT_EQ(PixelAt(*result.image, 0, 0), (Rgb{255, 0, 0}));
+// Without a file header the bits start right after the header, the masks and
+// the table; with one, where its offset says, even after a gap.
+const OffsetCase kOffsets[] = {
+    Bare("BareInfoHeaderFullTable", TwoPixelIndexed(40, 256), {2, 100, 253}),
+    Bare("BareInfoHeaderColoursUsed", [] { auto b = TwoPixelIndexed(40, 16); b.colorsUsed = 16; return b; }(),
+         {2, 100, 253}),
+    Bare("BareCoreHeader", TwoPixelIndexed(12, 256), {2, 100, 253}),
+    Bare("BareDirectColourWithATable",
+         [] {
+             TestBitmap b;
+             b.width = 2, b.colorsUsed = 5, b.palette.assign(5, Rgb{9, 9, 9});
+             b.pixels = StoreRows(24, {{0, 0x123456}});
+             return b;
+         }(),
+         {0x12, 0x34, 0x56}),
+    Bare("BareBitFieldsMasksBeforeTheTable",
+         [] {
+             TestBitmap b;
+             b.width = 2, b.bitCount = 16, b.compression = 3, b.colorsUsed = 2, b.palette.assign(2, Rgb{});
+             b.masks = {0xF800, 0x07E0, 0x001F};
+             b.pixels = StoreRows(16, {{0, 0xF800}});
+             return b;
+         }(),
+         {255, 0, 0}),
+    {"FileHeaderOffsetAfterAGap", [] { auto b = TwoPixelIndexed(40, 256); b.pixelOffset = 14 + 40 + 1024 + 10; return b; }(),
+     {2, 100, 253}},
+};
+
+class PixelBits : public ::testing::TestWithParam<OffsetCase> {};
+
+TEST_P(PixelBits, StartWhereTheLayoutSays) {
+    const DibDecodeResult result = Decode(GetParam().bitmap);
+    ASSERT_EQ(result.error, DibError::kNone) << result.reason;
+    EXPECT_EQ(PixelAt(*result.image, 1, 0), GetParam().secondPixel);
 }
+
+INSTANTIATE_TEST_SUITE_P(Layouts, PixelBits, ::testing::ValuesIn(kOffsets),
+                         [](const auto& info) { return std::string(info.param.what); });
 
 }  // namespace

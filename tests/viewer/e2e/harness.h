@@ -150,6 +150,24 @@ public:
         XSync(Raw(), False);
     }
 
+    // Asks the window to close, as a window manager does when the user closes it.
+    void Close(Window window) const {
+        XEvent close{};
+        close.xclient.type = ClientMessage;
+        close.xclient.window = window;
+        close.xclient.message_type = XInternAtom(Raw(), "WM_PROTOCOLS", False);
+        close.xclient.format = 32;
+        close.xclient.data.l[0] = static_cast<long>(XInternAtom(Raw(), "WM_DELETE_WINDOW", False));
+        XSendEvent(Raw(), window, False, NoEventMask, &close);
+        XSync(Raw(), False);
+    }
+
+    // Destroys a window of another client, as session managers and kill tools do.
+    void Destroy(Window window) const {
+        XDestroyWindow(Raw(), window);
+        XSync(Raw(), False);
+    }
+
 private:
     std::unique_ptr<::Display, decltype(&XCloseDisplay)> display_{nullptr, XCloseDisplay};
 };

@@ -130,6 +130,21 @@ TEST_F(ViewerE2e, LargePictureIsCutAtTheWindowEdges) {
     EXPECT_TRUE(x.WaitForFrame(window, Scene(700, 500, picture, {}), 30));
 }
 
+class ViewerE2eEnds : public ViewerE2e, public testing::WithParamInterface<bool> {};
+
+// Closed through the window system, or destroyed by another client: the
+// program ends as on Esc.
+TEST_P(ViewerE2eEnds, WindowClosedOrDestroyedFromOutside) {
+    const Window window = Open(Bmp(Pattern(40, 30)));
+    ASSERT_NE(window, 0u);
+    GetParam() ? x.Destroy(window) : x.Close(window);
+    EXPECT_EQ(viewer.WaitForExit(), 0);
+    EXPECT_EQ(viewer.Output("stderr"), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, ViewerE2eEnds, testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Destroyed" : "Closed"; });
+
 class ViewerE2eSizes : public ViewerE2e, public testing::WithParamInterface<std::pair<int, int>> {};
 
 // The white image cut at the right edge, starting on it, or past it; the

@@ -150,6 +150,16 @@ public:
         XSync(Raw(), False);
     }
 
+    // Clicks the first button at (x, y) inside the window.
+    void Click(Window window, int x, int y) const {
+        Window child = 0;
+        XTranslateCoordinates(Raw(), window, DefaultRootWindow(Raw()), x, y, &x, &y, &child);
+        XTestFakeMotionEvent(Raw(), -1, x, y, CurrentTime);
+        XTestFakeButtonEvent(Raw(), 1, True, CurrentTime);
+        XTestFakeButtonEvent(Raw(), 1, False, CurrentTime);
+        XSync(Raw(), False);
+    }
+
     // Asks the window to close, as a window manager does when the user closes it.
     void Close(Window window) const {
         XEvent close{};

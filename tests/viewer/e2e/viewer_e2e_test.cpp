@@ -70,6 +70,11 @@ TEST_F(ViewerE2e, WindowKeysAndEsc) {
     const int screenWidth = x.ScreenWidth(), screenHeight = x.ScreenHeight();
     ASSERT_TRUE(x.WaitForFrame(window, Scene(screenWidth, screenHeight, picture, white)));
     EXPECT_EQ(x.Geometry(window).value(), (std::array{0, 0, screenWidth, screenHeight}));
+    // Moved and resized by another client, it goes full screen again on Up.
+    XMoveResizeWindow(x.Raw(), window, 100, 50, 400, 300);
+    x.PressKey(window, XK_Up);
+    ASSERT_TRUE(x.WaitForFrame(window, Scene(screenWidth, screenHeight, picture, white)));
+    EXPECT_EQ(x.Geometry(window).value(), (std::array{0, 0, screenWidth, screenHeight}));
 
     // Up again changes nothing, and Up right after Down wins over it.
     for (const KeySym key : {XK_Up, XK_Down, XK_Up, XK_2}) {

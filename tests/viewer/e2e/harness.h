@@ -121,20 +121,12 @@ public:
         if (Poll([&] { return (frame = Grab(window)) == expected; }, timeoutSeconds)) {
             return testing::AssertionSuccess();
         }
-        std::ostringstream why;
-        why << "expected " << expected[0].size() << "x" << expected.size();
+        testing::AssertionResult failure = testing::AssertionFailure();
+        failure << "expected " << expected[0].size() << "x" << expected.size();
         if (frame) {
-            why << ", window " << (*frame)[0].size() << "x" << frame->size();
-            for (std::size_t y = 0; frame->size() == expected.size() && y < expected.size(); ++y) {
-                const auto wrong = std::ranges::mismatch((*frame)[y], expected[y]).in1 - (*frame)[y].begin();
-                if (wrong < std::ssize(expected[y])) {
-                    why << "; first wrong pixel (" << wrong << ", " << y << ") from the lower-left is " << std::hex
-                        << (*frame)[y][wrong] << " not " << expected[y][wrong];
-                    break;
-                }
-            }
+            failure << ", window " << (*frame)[0].size() << "x" << frame->size() << " showing something else";
         }
-        return testing::AssertionFailure() << why.str();
+        return failure;
     }
 
     // Focuses the window and types one key, with Shift where the keysym needs it.
@@ -229,7 +221,6 @@ public:
         }, timeoutSeconds);
         return status_;
     }
-    bool Running() { return !WaitForExit(0).has_value(); }
 
     void Kill() {
         if (pid_ > 0 && !WaitForExit(0)) {

@@ -31,9 +31,11 @@ bool CoversScreen() {
 void EnterFullScreen() {
     glutFullScreen();
     // Without a window manager GLUT goes full screen by moving the window
-    // back by its own position and sizing it to the screen, which covers the
-    // screen only from the origin. GLUT carries out the move after that.
+    // back by its own position, which covers the screen only from the origin;
+    // and the size GLUT restores on leaving full screen may still be pending.
+    // GLUT carries out this move and size after going full screen.
     glutPositionWindow(0, 0);
+    glutReshapeWindow(glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
 }
 
 void FinishLeavingFullScreen(int /*unused*/) {

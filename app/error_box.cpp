@@ -119,14 +119,31 @@ void WaitForEvents(::Display* display) {
     }
 }
 
+::Display* boxDisplay = nullptr;
+XErrorHandler nextErrorHandler = nullptr;
+
+// Another client may destroy the box at any moment, and a request on it then
+// fails. Once the box is gone nothing it asked for matters: the program goes
+// on to end as when the box is dismissed.
+int IgnoreErrorsOnBox(::Display* display, XErrorEvent* error) {
+    return display == boxDisplay ? 0 : nextErrorHandler(display, error);
+}
+
+struct ErrorHandlerRestorer {
+    ~ErrorHandlerRestorer() { XSetErrorHandler(nextErrorHandler); }
+};
+
 }  // namespace
 
 void ShowErrorBox(std::string_view caption, std::string_view text) {
+    nextErrorHandler = XSetErrorHandler(IgnoreErrorsOnBox);
+    const ErrorHandlerRestorer restorer;  // goes after the connection, whose closing may still report errors
     DisplayPtr connection(XOpenDisplay(nullptr));
     if (!connection) {
         return;
     }
     ::Display* display = connection.get();
+    boxDisplay = display;
     const int screen = DefaultScreen(display);
 
     Box box;
@@ -194,6 +211,7 @@ void ShowErrorBox(std::string_view caption, std::string_view text) {
 
     bool pressedInButton = false;
     bool done = false;
+    bool destroyed = false;
     while (!done) {
         WaitForEvents(display);
         if (XPending(display) == 0) {
@@ -226,13 +244,15 @@ void ShowErrorBox(std::string_view caption, std::string_view text) {
                 done = static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow;
                 break;
             case DestroyNotify:
-                done = true;
+                done = destroyed = true;
                 break;
             default:
                 break;
         }
     }
     XFreeGC(display, box.gc);
-    XDestroyWindow(display, box.window);
+    if (!destroyed) {
+        XDestroyWindow(display, box.window);
+    }
     XSync(display, False);
 }

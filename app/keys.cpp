@@ -21,6 +21,23 @@ constexpr unsigned kFullScreenPollMs = 10;
 enum class AfterFullScreen { kNothing, kWindowed, kFullScreen };
 AfterFullScreen afterFullScreen = AfterFullScreen::kNothing;
 
+bool CoversScreen() {
+    const int x = glutGet(GLUT_WINDOW_X);
+    const int y = glutGet(GLUT_WINDOW_Y);
+    return x <= 0 && y <= 0 && x + glutGet(GLUT_WINDOW_WIDTH) >= glutGet(GLUT_SCREEN_WIDTH) &&
+           y + glutGet(GLUT_WINDOW_HEIGHT) >= glutGet(GLUT_SCREEN_HEIGHT);
+}
+
+void EnterFullScreen() {
+    glutFullScreen();
+    // Without a window manager GLUT goes full screen by moving the window
+    // back by its own position, which covers the screen only from the origin;
+    // and the size GLUT restores on leaving full screen may still be pending.
+    // GLUT carries out this move and size after going full screen.
+    glutPositionWindow(0, 0);
+    glutReshapeWindow(glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
+}
+
 void FinishLeavingFullScreen(int /*unused*/) {
     if (glutGet(GLUT_FULL_SCREEN) != 0) {
         glutTimerFunc(kFullScreenPollMs, FinishLeavingFullScreen, 0);
@@ -30,8 +47,14 @@ void FinishLeavingFullScreen(int /*unused*/) {
     if (wanted == AfterFullScreen::kWindowed) {
         glutReshapeWindow(kWindowedWidth, kWindowedHeight);
     } else if (wanted == AfterFullScreen::kFullScreen) {
-        glutFullScreen();
+        EnterFullScreen();
     }
+}
+
+void LeaveFullScreenThen(AfterFullScreen wanted) {
+    afterFullScreen = wanted;
+    glutLeaveFullScreen();
+    glutTimerFunc(0, FinishLeavingFullScreen, 0);
 }
 
 }  // namespace
@@ -54,17 +77,19 @@ void SpecialKeys(int key, int /*x*/, int /*y*/) {
         case GLUT_KEY_UP:
             if (afterFullScreen != AfterFullScreen::kNothing) {
                 afterFullScreen = AfterFullScreen::kFullScreen;
-            } else {
-                glutFullScreen();
+            } else if (glutGet(GLUT_FULL_SCREEN) == 0) {
+                EnterFullScreen();
+            } else if (!CoversScreen()) {
+                // Resized or moved from outside: GLUT still counts the window
+                // as full screen and ignores a request for it until it leaves.
+                LeaveFullScreenThen(AfterFullScreen::kFullScreen);
             }
             break;
         case GLUT_KEY_DOWN:
             if (afterFullScreen != AfterFullScreen::kNothing) {
                 afterFullScreen = AfterFullScreen::kWindowed;
             } else if (glutGet(GLUT_FULL_SCREEN) != 0) {
-                afterFullScreen = AfterFullScreen::kWindowed;
-                glutLeaveFullScreen();
-                glutTimerFunc(0, FinishLeavingFullScreen, 0);
+                LeaveFullScreenThen(AfterFullScreen::kWindowed);
             } else {
                 glutReshapeWindow(kWindowedWidth, kWindowedHeight);
             }

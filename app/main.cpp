@@ -6,6 +6,7 @@
 #include "app/keys.h"
 #include "app/leak_check.h"
 #include "app/scene.h"
+#include "app/window_close.h"
 #include "dib/message_sink.h"
 
 namespace {
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
     glutInitWindowPosition(0, 0);
     glutInitWindowSize(kWindowWidth, kWindowHeight);
     glutCreateWindow("Image Border");
+    QuitWhenWindowCloses();
 
     SetMessageSink(ReportToUser);
     Init();

@@ -6,7 +6,6 @@
 #include <string>
 #include <utility>
 
-#include "app/mark_dark_pixels.h"
 #include "dib/message_sink.h"
 #include "test_picture.h"
 
@@ -120,27 +119,6 @@ TEST(ImageClass, LoadFillsAnEmptyImageOnce) {
     EXPECT_EQ(messages[0].rfind("Error: Failed to open DIB file ", 0), 0u) << messages[0];
     SetMessageSink(previous);
     std::filesystem::remove_all(folder);
-}
-
-// A wide, short picture, so swapped coordinates show. Marks already in the
-// result stay: the pass only ever blackens, so a second pass changes nothing.
-TEST(MarkDarkPixels, BlackensExactlyTheDarkPixels) {
-    const Rows picture = Pattern(23, 5);
-    ImageClass source(23, 5);
-    Fill(source, picture);
-    ImageClass result(23, 5);
-    result.DrawLineV(22, 0, 4, 200, 0, 0);
-    Rows expected = MaskOf(picture);
-    for (auto& row : expected) {
-        row[22] = row[22] == kWhite ? 0xC80000 : kBlack;
-    }
-    ASSERT_GT(CountColour(expected, kBlack), 3);
-
-    MarkDarkPixels(source, result);
-    EXPECT_EQ(Read(result), expected);
-    MarkDarkPixels(source, result);
-    EXPECT_EQ(Read(result), expected);
-    EXPECT_EQ(Read(source), picture);
 }
 
 }  // namespace

@@ -8,22 +8,13 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <thread>
 
 #include "dib/mapped_file.h"
 #include "dib_test_support.h"
+#include "temp_dir.h"
 
 namespace {
-
-namespace fs = std::filesystem;
-
-std::string WriteTemp(const std::string& name, const Bytes& bytes) {
-    const std::string path = (fs::temp_directory_path() / (name + "-" + std::to_string(getpid()))).string();
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    return path;
-}
 
 // 1000 x 100 grey pixels: 300 KB, many pages.
 Bytes GreyPicture() {
@@ -35,8 +26,9 @@ Bytes GreyPicture() {
 }
 
 TEST(ShrinkingFile, ReadsAsZerosAndIsNoticedInEveryThread) {
-    const auto cutWhileMapped = [](const std::string& name) {
-        const std::string path = WriteTemp(name, GreyPicture());
+    const TempDir dir;
+    const auto cutWhileMapped = [&dir](const std::string& name) {
+        const std::string path = dir.Write(name, GreyPicture());
         const std::optional<MappedFile> file = MappedFile::Open(path);
         ASSERT_TRUE(file);
         ASSERT_EQ(truncate(path.c_str(), 100), 0);
@@ -44,28 +36,23 @@ TEST(ShrinkingFile, ReadsAsZerosAndIsNoticedInEveryThread) {
         EXPECT_TRUE(file->Shrank());
         ASSERT_NE(result.image, nullptr);  // the header was still there; the rows read as black
         EXPECT_EQ(PixelAt(*result.image, 999, 99), (Rgb{0, 0, 0}));
-        fs::remove(path);
     };
     std::thread other(cutWhileMapped, "shrink-a.bmp");
     cutWhileMapped("shrink-b.bmp");
     other.join();
 
-    const std::string path = WriteTemp("whole.bmp", GreyPicture());
-    const std::optional<MappedFile> whole = MappedFile::Open(path);
+    const std::optional<MappedFile> whole = MappedFile::Open(dir.Write("whole.bmp", GreyPicture()));
     ASSERT_TRUE(whole);
     EXPECT_EQ(PixelAt(*DecodeDibImage(whole->Bytes()).image, 999, 99), (Rgb{0x55, 0x55, 0x55}));
     EXPECT_FALSE(whole->Shrank());
-    fs::remove(path);
 }
 
 // With a bitmap mapped and watched, maps a file of our own and reads past its new end.
 void ReadPastTheEndOfAnUnwatchedFile() {
-    const std::string watchedPath = WriteTemp("watched.bmp", GreyPicture());
-    const std::optional<MappedFile> watched = MappedFile::Open(watchedPath);
-    fs::remove(watchedPath);
-    const std::string path = WriteTemp("unwatched", Bytes(65536, 1));
-    const int fd = open(path.c_str(), O_RDWR);
-    fs::remove(path);
+    const TempDir dir;  // the process dies here: nothing is left behind once both files are open
+    const std::optional<MappedFile> watched = MappedFile::Open(dir.Write("watched.bmp", GreyPicture()));
+    const int fd = open(dir.Write("unwatched", Bytes(65536, 1)).c_str(), O_RDWR);
+    std::filesystem::remove_all(dir.path);
     const auto* bytes = static_cast<const volatile std::uint8_t*>(mmap(nullptr, 65536, PROT_READ, MAP_SHARED, fd, 0));
     if (watched && ftruncate(fd, 0) == 0) {
         std::exit(bytes[60000]);

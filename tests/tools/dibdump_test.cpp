@@ -2,19 +2,14 @@
 // never an answer lost without a word, never raw control bytes on a terminal.
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/wait.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
-#include "bitmap_builder.h"
+#include "temp_dir.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 struct Outcome {
     int status = -1;
@@ -22,49 +17,35 @@ struct Outcome {
     std::string err;
 };
 
-class Dibdump : public testing::Test {
-protected:
-    Dibdump() {
-        std::string pattern = (fs::temp_directory_path() / "dibdump-test-XXXXXX").string();
-        dir_ = mkdtemp(pattern.data());
-        TestBitmap bitmap;  // 2 x 1: red 1, 2, 3 and 4, 5, 6
-        bitmap.width = 2;
-        bitmap.pixels = StoreRows(24, {{0x010203, 0x040506}});
-        Write("good.bmp", bitmap.Build());
-        bitmap.width = bitmap.height = 100;  // 30 KB: past the first page, where a cut file faults
-        bitmap.pixels.assign(30000, 0x80);
-        Write("big.bmp", bitmap.Build());
+// Runs "ENVIRONMENT dibdump ARGUMENTS" through the shell in dir.
+Outcome RunDibdump(const TempDir& dir, const std::string& arguments, const std::string& environment) {
+    const std::string command = "cd '" + dir.path.string() + "' && " + environment + " " DIBDUMP " " + arguments +
+                                " 2>'" + dir / "stderr" + "'";
+    FILE* pipe = popen(command.c_str(), "r");
+    Outcome outcome;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        outcome.out.append(buffer, n);
     }
-    void Write(const std::string& name, const Bytes& bytes) const {
-        std::ofstream(dir_ / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-    ~Dibdump() override { fs::remove_all(dir_); }
-
-    // Runs "dibdump ARGUMENTS" through the shell in the test's folder.
-    Outcome Run(const std::string& arguments, const std::string& environment = "") const {
-        const std::string command = "cd '" + dir_.string() + "' && " + environment + " " DIBDUMP " " + arguments +
-                                    " 2>'" + (dir_ / "stderr").string() + "'";
-        FILE* pipe = popen(command.c_str(), "r");
-        Outcome outcome;
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-            outcome.out.append(buffer, n);
-        }
-        const int status = pclose(pipe);
-        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        std::ostringstream err;
-        err << std::ifstream(dir_ / "stderr").rdbuf();
-        outcome.err = err.str();
-        return outcome;
-    }
-
-    fs::path dir_;
-};
+    const int status = pclose(pipe);
+    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    std::ostringstream err;
+    err << std::ifstream(dir / "stderr").rdbuf();
+    outcome.err = err.str();
+    return outcome;
+}
 
 // The last case has another writer cut the file to 100 bytes right after
 // the loader maps it.
-TEST_F(Dibdump, ExitStatusesAndWhatGoesWhere) {
+TEST(Dibdump, ExitStatusesAndWhatGoesWhere) {
+    const TempDir dir;
+    TestBitmap bitmap;  // 2 x 1: red 1, 2, 3 and 4, 5, 6
+    bitmap.width = 2;
+    bitmap.pixels = StoreRows(24, {{0x010203, 0x040506}});
+    dir.Write("good.bmp", bitmap.Build());
+    bitmap.width = bitmap.height = 100;  // 30 KB: past the first page, where a cut file faults
+    bitmap.pixels.assign(30000, 0x80);
+    dir.Write("big.bmp", bitmap.Build());
     const std::string usage = "usage: dibdump [-v] [--raw OUT] FILE\n       dibdump --help\n";
     const struct {
         std::string arguments;
@@ -87,7 +68,7 @@ TEST_F(Dibdump, ExitStatusesAndWhatGoesWhere) {
          "ASAN_OPTIONS=verify_asan_link_order=0 LD_PRELOAD=" TRUNCATING_MMAP},
     };
     for (const auto& c : cases) {
-        const Outcome outcome = Run(c.arguments, c.environment);
+        const Outcome outcome = RunDibdump(dir, c.arguments, c.environment);
         EXPECT_EQ(outcome.status, c.status) << c.arguments;
         if (c.out.starts_with("...")) {
             EXPECT_TRUE(outcome.out.ends_with(c.out.substr(3))) << c.arguments << ": " << outcome.out;
@@ -96,7 +77,7 @@ TEST_F(Dibdump, ExitStatusesAndWhatGoesWhere) {
         }
         EXPECT_EQ(outcome.err, c.err) << c.arguments;
     }
-    std::ifstream raw(dir_ / "raw.rgb", std::ios::binary);
+    std::ifstream raw(dir / "raw.rgb", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(raw), {}), std::string("\1\2\3\4\5\6", 6));
 }
 

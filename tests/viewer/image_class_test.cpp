@@ -1,12 +1,11 @@
 // ImageClass and the dark-pixel pass, without a window.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <string>
 #include <utility>
 
 #include "dib/message_sink.h"
+#include "temp_dir.h"
 #include "test_picture.h"
 
 namespace {
@@ -92,10 +91,9 @@ TEST(ImageClass, CopyToFillsTheStartOfALargerImageAndClearWhitens) {
 // An empty image takes one picture; a failed load leaves it empty, and once it
 // holds one, later loads are refused with a line on standard output.
 TEST(ImageClass, LoadFillsAnEmptyImageOnce) {
-    std::string folder = (std::filesystem::temp_directory_path() / "image-class-XXXXXX").string();
-    ASSERT_NE(mkdtemp(folder.data()), nullptr);
-    WriteBytes(folder + "/first.bmp", Bmp(Pattern(7, 5)));
-    WriteBytes(folder + "/second.bmp", Bmp(Flat(9, 9, 0x123456)));
+    const TempDir dir;
+    const std::string first = dir.Write("first.bmp", Bmp(Pattern(7, 5)));
+    const std::string second = dir.Write("second.bmp", Bmp(Flat(9, 9, 0x123456)));
     std::vector<std::string> messages;
     const MessageSink previous = SetMessageSink([&](std::string_view caption, std::string_view text) {
         messages.push_back(std::string(caption) + ": " + std::string(text));
@@ -104,13 +102,13 @@ TEST(ImageClass, LoadFillsAnEmptyImageOnce) {
     ImageClass image;
     ImageClass sized(2, 2);
     testing::internal::CaptureStdout();
-    EXPECT_EQ(image.Load((folder + "/missing.bmp").c_str()), 0);
+    EXPECT_EQ(image.Load((dir / "missing.bmp").c_str()), 0);
     EXPECT_FALSE(image.HasImage());
-    EXPECT_EQ(image.Load((folder + "/first.bmp").c_str()), 1);
+    EXPECT_EQ(image.Load(first.c_str()), 1);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     for (ImageClass* full : {&image, &sized}) {
         testing::internal::CaptureStdout();
-        EXPECT_EQ(full->Load((folder + "/second.bmp").c_str()), 0);
+        EXPECT_EQ(full->Load(second.c_str()), 0);
         EXPECT_EQ(testing::internal::GetCapturedStdout(), "ImageClass:Imagem inexistente !\n");
     }
     EXPECT_EQ(Read(image), Pattern(7, 5));
@@ -118,7 +116,6 @@ TEST(ImageClass, LoadFillsAnEmptyImageOnce) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].rfind("Error: Failed to open DIB file ", 0), 0u) << messages[0];
     SetMessageSink(previous);
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

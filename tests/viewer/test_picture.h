@@ -70,11 +70,6 @@ inline Bytes Bmp(const Rows& rows, std::uint32_t headerSize = 40) {
     return bitmap.Build();
 }
 
-inline void WriteBytes(const std::string& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
 inline void Fill(ImageClass& image, const Rows& rows) {
     for (int y = 0; y < image.SizeY(); ++y) {
         for (int x = 0; x < image.SizeX(); ++x) {

@@ -26,6 +26,7 @@
 #include <thread>
 #include <vector>
 
+#include "temp_dir.h"
 #include "test_picture.h"
 
 // Calls done every 20 ms until it holds or timeoutSeconds pass; says whether it held.
@@ -179,19 +180,12 @@ private:
 // folder removed, when the object goes.
 class ViewerProcess {
 public:
-    ViewerProcess() {
-        if (mkdtemp(folder_.data()) == nullptr) {
-            throw std::runtime_error("mkdtemp failed");
-        }
-    }
-    ~ViewerProcess() {
-        Kill();
-        std::filesystem::remove_all(folder_);
-    }
+    ViewerProcess() = default;
+    ~ViewerProcess() { Kill(); }
     ViewerProcess(const ViewerProcess&) = delete;
     ViewerProcess& operator=(const ViewerProcess&) = delete;
 
-    void WriteFile(const std::string& name, const Bytes& bytes) const { WriteBytes(folder_ + "/" + name, bytes); }
+    void WriteFile(const std::string& name, const Bytes& bytes) const { folder_.Write(name, bytes); }
 
     void Start(std::vector<std::string> arguments = {}) {
         arguments.insert(arguments.begin(), IMAGE_BORDER_PROGRAM);
@@ -201,7 +195,7 @@ public:
         }
         argv.push_back(nullptr);
         if ((pid_ = fork()) == 0) {
-            const bool redirected = chdir(folder_.c_str()) == 0 && dup2(open("/dev/null", O_RDONLY), 0) == 0 &&
+            const bool redirected = chdir(folder_.path.c_str()) == 0 && dup2(open("/dev/null", O_RDONLY), 0) == 0 &&
                                     dup2(creat(".stdout", 0644), 1) == 1 && dup2(creat(".stderr", 0644), 2) == 2;
             if (redirected) {
                 execv(argv[0], argv.data());
@@ -231,12 +225,12 @@ public:
 
     std::string Output(const std::string& stream) const {  // "stdout" or "stderr"
         std::ostringstream text;
-        text << std::ifstream(folder_ + "/." + stream).rdbuf();
+        text << std::ifstream(folder_ / ("." + stream)).rdbuf();
         return text.str();
     }
 
 private:
-    std::string folder_ = (std::filesystem::temp_directory_path() / "image-border-e2e-XXXXXX").string();
+    TempDir folder_;
     pid_t pid_ = -1;
     std::optional<int> status_;
 };

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "bitmap_builder.h"
+
+// A fresh folder, removed with everything in it when the object goes.
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "image-border-test-XXXXXX").string();
+        path = mkdtemp(pattern.data());
+    }
+    ~TempDir() { std::filesystem::remove_all(path); }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    // The path of name in the folder.
+    std::string operator/(const std::string& name) const { return (path / name).string(); }
+
+    // Writes bytes to name in the folder; its path.
+    std::string Write(const std::string& name, const Bytes& bytes) const {
+        std::ofstream(path / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return *this / name;
+    }
+
+    std::filesystem::path path;
+};

@@ -45,8 +45,6 @@ inline DibDecodeResult Decode(const TestBitmap& bitmap) {
     return DecodeDibImage(bytes);
 }
 
-inline DibError DecodeError(const TestBitmap& bitmap) { return Decode(bitmap).error; }
-
 inline std::vector<Rgb> AllPixels(const RgbImageRecord& image) {
     std::vector<Rgb> pixels;
     for (int y = 0; y < image.sizeY; ++y) {

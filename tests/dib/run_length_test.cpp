@@ -18,8 +18,6 @@ struct RunLengthCase {
     std::vector<Rgb> pixels;  // bottom row first
 };
 
-void PrintTo(const RunLengthCase& c, std::ostream* os) { *os << c.what; }
-
 const RunLengthCase kCases[] = {
     // Row 0: a run of two A, a literal B C A (padded). Row 1: a run of one C.
     {"Rle8RunsLiteralsEndOfLineAndEndOfBitmap", 8, 5, 2, {2, 0, 0, 3, 1, 2, 0, 0, 0, 0, 1, 2, 0, 1},
@@ -40,24 +38,20 @@ const RunLengthCase kCases[] = {
     {"Rle4OddByteLiteralIsPadded", 4, 6, 1, {0, 5, 0x01, 0x20, 0x10, 0xFF, 1, 0x22}, {kA, kB, kC, kA, kB, kC}},
 };
 
-class RunLength : public ::testing::TestWithParam<RunLengthCase> {};
-
-TEST_P(RunLength, DecodesEveryCode) {
-    const RunLengthCase& c = GetParam();
-    TestBitmap bitmap;
-    bitmap.bitCount = c.bitCount;
-    bitmap.compression = c.bitCount == 8 ? 1 : 2;
-    bitmap.width = c.width;
-    bitmap.height = c.height;
-    bitmap.colorsUsed = 3;
-    bitmap.palette = {kA, kB, kC};
-    bitmap.pixels = c.codes;
-    const DibDecodeResult result = Decode(bitmap);
-    ASSERT_EQ(result.error, DibError::kNone) << result.reason;
-    EXPECT_EQ(AllPixels(*result.image), c.pixels);
+TEST(RunLength, DecodesEveryCode) {
+    for (const RunLengthCase& c : kCases) {
+        TestBitmap bitmap;
+        bitmap.bitCount = c.bitCount;
+        bitmap.compression = c.bitCount == 8 ? 1 : 2;
+        bitmap.width = c.width;
+        bitmap.height = c.height;
+        bitmap.colorsUsed = 3;
+        bitmap.palette = {kA, kB, kC};
+        bitmap.pixels = c.codes;
+        const DibDecodeResult result = Decode(bitmap);
+        ASSERT_EQ(result.error, DibError::kNone) << c.what << ": " << result.reason;
+        EXPECT_EQ(AllPixels(*result.image), c.pixels) << c.what;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Codes, RunLength, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.what); });
 
 }  // namespace

@@ -1,0 +1,21 @@
+#include "app/dark_pass_kernels.h"
+
+#include <vector>
+
+namespace {
+
+std::vector<NamedDarkPassKernel> RunnableKernels() {
+    std::vector<NamedDarkPassKernel> kernels;
+#if defined(IMAGE_BORDER_X86_DARK_PASS)
+    kernels.push_back({"sse2", MarkDarkRunSse2});
+#endif
+    kernels.push_back({"scalar", MarkDarkRunScalar});
+    return kernels;
+}
+
+}  // namespace
+
+std::span<const NamedDarkPassKernel> AvailableDarkPassKernels() {
+    static const std::vector<NamedDarkPassKernel> kernels = RunnableKernels();
+    return kernels;
+}

@@ -7,6 +7,11 @@ namespace {
 std::vector<NamedDarkPassKernel> RunnableKernels() {
     std::vector<NamedDarkPassKernel> kernels;
 #if defined(IMAGE_BORDER_X86_DARK_PASS)
+    __builtin_cpu_init();
+    // Also false where the system does not save the wide registers.
+    if (__builtin_cpu_supports("avx2")) {
+        kernels.push_back({"avx2", MarkDarkRunAvx2});
+    }
     kernels.push_back({"sse2", MarkDarkRunSse2});
 #endif
     kernels.push_back({"scalar", MarkDarkRunScalar});

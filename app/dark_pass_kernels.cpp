@@ -6,7 +6,7 @@ namespace {
 
 std::vector<NamedDarkPassKernel> RunnableKernels() {
     std::vector<NamedDarkPassKernel> kernels;
-#if defined(IMAGE_BORDER_X86_DARK_PASS)
+#if defined(__SSE2__) && !defined(IMAGE_BORDER_PLAIN_CXX)
     __builtin_cpu_init();
     // Also false where the system does not save the wide registers.
     if (__builtin_cpu_supports("avx2")) {

@@ -19,7 +19,6 @@ struct NamedDarkPassKernel {
 void MarkDarkRunScalar(const std::uint8_t* src, std::uint8_t* dst, std::size_t pixels);
 
 #if defined(__SSE2__) && !defined(IMAGE_BORDER_PLAIN_CXX)
-#define IMAGE_BORDER_X86_DARK_PASS 1
 // Sixteen pixels at a time with SSE2, which every x86-64 has.
 void MarkDarkRunSse2(const std::uint8_t* src, std::uint8_t* dst, std::size_t pixels);
 // Sixteen pixels at a time with AVX2: only where the processor has it.

@@ -1,6 +1,6 @@
 #include "app/dark_pass_kernels.h"
 
-#if defined(IMAGE_BORDER_X86_DARK_PASS)
+#if defined(__SSE2__) && !defined(IMAGE_BORDER_PLAIN_CXX)
 
 #include <emmintrin.h>
 

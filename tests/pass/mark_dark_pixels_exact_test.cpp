@@ -76,11 +76,12 @@ TEST(MarkDarkPixelsExact, EveryColour) {
 
 TEST(MarkDarkPixelsExact, RandomPicturesOverMarkedResults) {
     std::mt19937 random(2024);
-    // Pixel counts that end inside the first block of 16, on a block's end,
-    // on a group of 64's end, and a few blocks and pixels past one. Components
-    // up to 10 make half the pixels dark, so the last few pixels hold some.
+    // Pixel counts: less than a block of 16, one pixel short of two blocks,
+    // three blocks, whole groups of 64, one pixel short of a group past
+    // groups, and 40 past them. Components up to 10 make half the pixels
+    // dark, so the last few hold some.
     for (const auto& [width, height, maxComponent] :
-         {std::tuple{1, 1, 10}, {7, 3, 10}, {24, 2, 10}, {640, 480, 20}, {333, 211, 255}, {1000, 1, 10}}) {
+         {std::tuple{1, 1, 10}, {31, 1, 10}, {24, 2, 10}, {640, 480, 20}, {333, 187, 255}, {1000, 1, 10}}) {
         ImageClass source(width, height);
         ImageClass result(width, height);  // already holds marks of its own
         std::uniform_int_distribution<int> component(0, maxComponent);

@@ -79,14 +79,15 @@ TEST(MarkDarkPixelsExact, RandomPicturesOverMarkedResults) {
     // Pixel counts: less than a block of 16, one pixel short of two blocks,
     // three blocks, whole groups of 64, one pixel short of a group past
     // groups, and 40 past them. Components up to 10 make half the pixels
-    // dark, so the last few hold some.
-    for (const auto& [width, height, maxComponent] :
-         {std::tuple{1, 1, 10}, {31, 1, 10}, {24, 2, 10}, {640, 480, 20}, {333, 187, 255}, {1000, 1, 10}}) {
+    // dark, so the last few hold some; a top bit set at random makes light
+    // pixels that only it keeps from being dark.
+    for (const auto& [width, height, maxComponent, topBit] : {std::tuple{1, 1, 10, 0}, {31, 1, 10, 0}, {24, 2, 10, 0},
+                                                              {640, 480, 10, 128}, {333, 187, 255, 0}, {1000, 1, 10, 0}}) {
         ImageClass source(width, height);
         ImageClass result(width, height);  // already holds marks of its own
         std::uniform_int_distribution<int> component(0, maxComponent);
         for (std::size_t i = 0; i < 3 * PixelCount(source); ++i) {
-            source.Data()[i] = static_cast<std::uint8_t>(component(random));
+            source.Data()[i] = static_cast<std::uint8_t>(component(random) | (random() & topBit));
             result.Data()[i] = static_cast<std::uint8_t>(component(random) | 1);
         }
         ImageClass expected(width, height);

@@ -1,34 +1,38 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 
-// Which colours the dark-pixel pass marks: those whose intensity is below 5,
-// decided without a floating-point sum per pixel.
+#include "app/mark_dark_pixels.h"
+
+// Which colours the dark-pixel pass marks, in integers only, so that sixteen
+// pixels or more can be decided at once.
 //
-// Every term of the intensity is non-negative, so a dark colour has red
-// <= 16, green <= 8 and blue <= 45 (17 x 0.3, 9 x 0.59 and 46 x 0.11 each
-// reach 5 alone). Colours outside that box are never dark; inside it, a table
-// built from the intensity itself decides, so the answer is the same as
-// computing it.
-class DarkColours {
-public:
-    static constexpr std::uint32_t kMaxRed = 16;
-    static constexpr std::uint32_t kMaxGreen = 8;
-    static constexpr std::uint32_t kMaxBlue = 45;
+// With sum = 30 red + 59 green + 11 blue, the intensity is below 5 exactly
+// when sum < 500, except for two colours whose sum is 500 that the double
+// computation puts at 4.999999999999999: (5, 5, 5) and (12, 2, 2). Those have
+// blue 5 and 2; the six other colours on 500 have blue 10 or more. So a colour
+// is dark when its key, 256 sum + blue, is below 256 x 500 + 6. The pass tests
+// check that against the intensity for every colour.
+static_assert(kDarkThreshold == 5, "the key and its limit hold for 5 only");
 
-    DarkColours();
+inline constexpr std::int32_t kRedWeight = 30;
+inline constexpr std::int32_t kGreenWeight = 59;
+inline constexpr std::int32_t kBlueWeight = 11;
+inline constexpr std::int32_t kDarkKeyLimit = 256 * 500 + 6;
 
-    bool IsDark(std::uint8_t red, std::uint8_t green, std::uint8_t blue) const {
-        return red <= kMaxRed && green <= kMaxGreen && blue <= kMaxBlue && KeepMaskInBox(red, green, blue) == 0;
-    }
+constexpr std::int32_t DarkKey(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+    return 256 * (kRedWeight * red + kGreenWeight * green) + (256 * kBlueWeight + 1) * blue;
+}
 
-    // For a colour inside the box: 0x00 when it is dark, 0xFF when not, to AND
-    // into a pixel's bytes without a branch.
-    std::uint8_t KeepMaskInBox(std::uint8_t red, std::uint8_t green, std::uint8_t blue) const {
-        return keep_[(red * (kMaxGreen + 1) + green) * (kMaxBlue + 1) + blue];
-    }
+constexpr bool IsDarkColour(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+    return DarkKey(red, green, blue) < kDarkKeyLimit;
+}
 
-private:
-    std::array<std::uint8_t, (kMaxRed + 1) * (kMaxGreen + 1) * (kMaxBlue + 1)> keep_{};
-};
+// Every weight is positive, so a dark colour has red <= 16, green <= 8 and
+// blue <= 45: one more reaches the limit alone.
+inline constexpr std::uint8_t kMaxDarkRed = 16;
+inline constexpr std::uint8_t kMaxDarkGreen = 8;
+inline constexpr std::uint8_t kMaxDarkBlue = 45;
+static_assert(IsDarkColour(kMaxDarkRed, 0, 0) && !IsDarkColour(kMaxDarkRed + 1, 0, 0));
+static_assert(IsDarkColour(0, kMaxDarkGreen, 0) && !IsDarkColour(0, kMaxDarkGreen + 1, 0));
+static_assert(IsDarkColour(0, 0, kMaxDarkBlue) && !IsDarkColour(0, 0, kMaxDarkBlue + 1));

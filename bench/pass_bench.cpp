@@ -1,10 +1,13 @@
 // pass_bench: the dark-pixel pass against the pass as first written (column by
-// column, each pixel's intensity asked and each mark set through ImageClass),
-// on three 6000 x 4000 pictures: a photo, the photo crossed by a grid of dark
-// outlines, and noise with every component in 0..31, where most pixels fall
-// in the range that needs a closer look.
+// column, each pixel's intensity asked and each mark set through ImageClass)
+// and against the floor, one memcpy of the picture's bytes into the result, on
+// five 6000 x 4000 pictures: a photo, the photo crossed by a grid of dark
+// outlines, noise with every component in 0..31, an all-black picture, and
+// colours of intensity 4 or 5 at random, half dark and half not.
 //
 // Each iteration starts from an all-white result; whitening it is not timed.
+// BM_DarkPassKernel/<kernel>/<input> times each kernel this processor can run
+// (MarkDarkPixels uses the first): what a processor without AVX2 would get.
 
 #include <benchmark/benchmark.h>
 
@@ -13,15 +16,19 @@
 #include <random>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "app/dark_pass_kernels.h"
 #include "app/mark_dark_pixels.h"
 #include "bench/bench_pictures.h"
 #include "image/image_class.h"
+#include "image/point_intensity.h"
 
 namespace {
 
 constexpr std::int32_t kWidth = 6000;
 constexpr std::int32_t kHeight = 4000;
+constexpr std::size_t kBytes = std::size_t{3} * kWidth * kHeight;
 constexpr std::int32_t kGridSpacing = 40;
 
 void ReferencePass(const ImageClass& source, ImageClass& result) {
@@ -33,6 +40,8 @@ void ReferencePass(const ImageClass& source, ImageClass& result) {
         }
     }
 }
+
+void CopyPicture(const ImageClass& source, ImageClass& result) { std::memcpy(result.Data(), source.Data(), kBytes); }
 
 std::unique_ptr<ImageClass> Photo() {
     auto image = std::make_unique<ImageClass>(kWidth, kHeight);
@@ -56,20 +65,54 @@ std::unique_ptr<ImageClass> DarkNoise() {
     auto image = std::make_unique<ImageClass>(kWidth, kHeight);
     std::mt19937 random(7);
     std::uint8_t* p = image->Data();
-    for (std::size_t i = 0; i < std::size_t{3} * kWidth * kHeight; ++i) {
+    for (std::size_t i = 0; i < kBytes; ++i) {
         p[i] = static_cast<std::uint8_t>(random() & 31);
     }
     return image;
 }
 
-template <void (*Pass)(const ImageClass&, ImageClass&)>
-void RunPass(benchmark::State& state, const ImageClass& source) {
+std::unique_ptr<ImageClass> AllBlack() {
+    auto image = std::make_unique<ImageClass>(kWidth, kHeight);
+    std::memset(image->Data(), 0, kBytes);
+    return image;
+}
+
+// Every pixel one of the colours of intensity 4 or 5, drawn at random: the
+// ones a pass is likeliest to get wrong, and dark or not at random.
+std::unique_ptr<ImageClass> NearThreshold() {
+    std::vector<std::uint32_t> colours;
+    for (std::uint32_t r = 0; r < 20; ++r) {  // 20 x 0.3 alone is 6
+        for (std::uint32_t g = 0; g < 11; ++g) {
+            for (std::uint32_t b = 0; b < 55; ++b) {
+                const std::int32_t intensity = PointIntensity(static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g),
+                                                              static_cast<std::uint8_t>(b));
+                if (intensity == kDarkThreshold - 1 || intensity == kDarkThreshold) {
+                    colours.push_back(r << 16 | g << 8 | b);
+                }
+            }
+        }
+    }
+    auto image = std::make_unique<ImageClass>(kWidth, kHeight);
+    std::mt19937 random(11);
+    std::uniform_int_distribution<std::size_t> pick(0, colours.size() - 1);
+    std::uint8_t* p = image->Data();
+    for (std::size_t i = 0; i < kBytes; i += 3) {
+        const std::uint32_t colour = colours[pick(random)];
+        p[i] = static_cast<std::uint8_t>(colour >> 16);
+        p[i + 1] = static_cast<std::uint8_t>(colour >> 8);
+        p[i + 2] = static_cast<std::uint8_t>(colour);
+    }
+    return image;
+}
+
+template <typename Pass>
+void RunPass(benchmark::State& state, const ImageClass& source, Pass pass) {
     ImageClass result(kWidth, kHeight);
     for (auto _ : state) {
         state.PauseTiming();
         result.Clear();
         state.ResumeTiming();
-        Pass(source, result);
+        pass(source, result);
         benchmark::DoNotOptimize(result.Data());
         benchmark::ClobberMemory();
     }
@@ -81,16 +124,27 @@ void RunPass(benchmark::State& state, const ImageClass& source) {
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    const std::pair<const char*, std::unique_ptr<ImageClass>> inputs[] = {
-        {"photo", Photo()}, {"outlines", PhotoWithOutlines()}, {"dark_noise", DarkNoise()}};
-    for (const auto& [name, image] : inputs) {
-        const ImageClass& source = *image;
-        benchmark::RegisterBenchmark((std::string("BM_MarkDarkPixelsReference/") + name).c_str(),
-                                     [&source](benchmark::State& state) { RunPass<ReferencePass>(state, source); })
-            ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark((std::string("BM_MarkDarkPixels/") + name).c_str(),
-                                     [&source](benchmark::State& state) { RunPass<MarkDarkPixels>(state, source); })
-            ->Unit(benchmark::kMillisecond);
+    const std::pair<const char*, std::unique_ptr<ImageClass>> inputs[] = {{"photo", Photo()},
+                                                                          {"outlines", PhotoWithOutlines()},
+                                                                          {"dark_noise", DarkNoise()},
+                                                                          {"all_black", AllBlack()},
+                                                                          {"threshold", NearThreshold()}};
+    for (const auto& input : inputs) {
+        const char* name = input.first;
+        const ImageClass& source = *input.second;
+        const auto add = [name](const std::string& prefix, auto run) {
+            benchmark::RegisterBenchmark((prefix + name).c_str(), run)->Unit(benchmark::kMillisecond);
+        };
+        add("BM_MarkDarkPixelsReference/", [&source](benchmark::State& state) { RunPass(state, source, ReferencePass); });
+        add("BM_MarkDarkPixels/", [&source](benchmark::State& state) { RunPass(state, source, MarkDarkPixels); });
+        add("BM_CopyPicture/", [&source](benchmark::State& state) { RunPass(state, source, CopyPicture); });
+        for (const NamedDarkPassKernel& kernel : AvailableDarkPassKernels()) {
+            add(std::string("BM_DarkPassKernel/") + kernel.name + "/", [&source, kernel](benchmark::State& state) {
+                RunPass(state, source, [kernel](const ImageClass& from, ImageClass& to) {
+                    kernel.run(from.Data(), to.Data(), std::size_t{1} * kWidth * kHeight);
+                });
+            });
+        }
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -1,7 +1,8 @@
 // libFuzzer target: any bytes through the in-memory decode. Besides what the
 // sanitizers catch, it checks what the loader promises its caller: an image
 // exactly when there is no error, of the size the header announced, with
-// every one of its 3 x sizeX x sizeY bytes there to be read.
+// every one of its 3 x sizeX x sizeY bytes there to be read, and a reason
+// with every refusal.
 
 #include <cstdint>
 #include <cstdlib>

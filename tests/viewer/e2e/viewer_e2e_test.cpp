@@ -180,15 +180,16 @@ TEST_P(ViewerE2eErrors, BoxShowsTheMessageAndDismissingItExitsWithOne) {
     // A click outside OK leaves it up.
     x.Click(*box, 4, 4);
     EXPECT_FALSE(viewer.WaitForExit(0.3));
-    // Black text on a light face above the button.
+    // Black text on a light grey face above a darker grey button.
     EXPECT_TRUE(Poll([&] {
         const auto frame = x.Grab(*box);
         long dark = 0;
         for (std::size_t y = frame ? frame->size() / 2 : 0; frame && y < frame->size(); ++y) {
             dark += std::ranges::count((*frame)[y], kBlack);
         }
-        return dark > 20;
-    })) << "the box shows no text";
+        return dark > 20 && (*frame)[frame->size() - 3][3] == 0xEBEBEB &&
+               (*frame)[20][(*frame)[0].size() / 2 - 35] == 0xCCCCCC;
+    })) << "the box shows no text, or not in its colours";
 
     GetParam().dismiss(x, *box);
     EXPECT_EQ(viewer.WaitForExit(), 1);

@@ -47,32 +47,38 @@ TEST(ShrinkingFile, ReadsAsZerosAndIsNoticedInEveryThread) {
     EXPECT_FALSE(whole->Shrank());
 }
 
-// With a bitmap mapped and watched, maps a file of our own and reads past its new end.
-void ReadPastTheEndOfAnUnwatchedFile() {
+// With a bitmap mapped and watched, maps a file of our own and reads past its
+// new end, or, sent is set, is sent a SIGBUS that no fault repeats.
+void BusErrorNotAboutTheBitmap(bool sent) {
     const TempDir dir;  // the process dies here: nothing is left behind once both files are open
     const std::optional<MappedFile> watched = MappedFile::Open(dir.Write("watched.bmp", GreyPicture()));
     const int fd = open(dir.Write("unwatched", Bytes(65536, 1)).c_str(), O_RDWR);
     std::filesystem::remove_all(dir.path);
     const auto* bytes = static_cast<const volatile std::uint8_t*>(mmap(nullptr, 65536, PROT_READ, MAP_SHARED, fd, 0));
-    if (watched && ftruncate(fd, 0) == 0) {
+    if (watched && sent) {
+        raise(SIGBUS);
+    } else if (watched && ftruncate(fd, 0) == 0) {
         std::exit(bytes[60000]);
     }
+    std::exit(0);
 }
 
 void ExitFortyTwo(int) { _exit(42); }
 
 TEST(ShrinkingFileDeathTest, AnotherBusErrorGoesWhereItWouldHaveGone) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");  // a fresh process: no handler installed yet
-    EXPECT_EXIT(
-        {
-            signal(SIGBUS, SIG_DFL);
-            ReadPastTheEndOfAnUnwatchedFile();
-        },
-        testing::KilledBySignal(SIGBUS), "");
+    for (const bool sent : {false, true}) {
+        EXPECT_EXIT(
+            {
+                signal(SIGBUS, SIG_DFL);
+                BusErrorNotAboutTheBitmap(sent);
+            },
+            testing::KilledBySignal(SIGBUS), "");
+    }
     EXPECT_EXIT(
         {
             signal(SIGBUS, ExitFortyTwo);
-            ReadPastTheEndOfAnUnwatchedFile();
+            BusErrorNotAboutTheBitmap(false);
         },
         testing::ExitedWithCode(42), "");
 }

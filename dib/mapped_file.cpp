@@ -85,16 +85,6 @@ MappedFile::MappedFile(MappedFile&& other) noexcept
       size_(std::exchange(other.size_, 0)),
       watch_(std::move(other.watch_)) {}
 
-MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
-    if (this != &other) {
-        Unmap();
-        address_ = std::exchange(other.address_, nullptr);
-        size_ = std::exchange(other.size_, 0);
-        watch_ = std::move(other.watch_);
-    }
-    return *this;
-}
-
 MappedFile::~MappedFile() { Unmap(); }
 
 void MappedFile::Unmap() noexcept {

@@ -10,7 +10,8 @@
 #include "dib/shrink_watch.h"
 
 // A whole file mapped read-only into memory, unmapped when the object goes.
-// Move-only: exactly one owner unmaps.
+// It can be moved into place once made, never copied or assigned: exactly
+// one owner unmaps.
 //
 // If another process cuts the file short while it is mapped, reading the
 // lost part gives zeros instead of killing the process, and Shrank() tells.
@@ -22,7 +23,7 @@ public:
     static std::optional<MappedFile> Open(const std::string& path, std::string* failure = nullptr);
 
     MappedFile(MappedFile&& other) noexcept;
-    MappedFile& operator=(MappedFile&& other) noexcept;
+    MappedFile& operator=(MappedFile&& other) = delete;
     MappedFile(const MappedFile&) = delete;
     MappedFile& operator=(const MappedFile&) = delete;
     ~MappedFile();

@@ -192,11 +192,9 @@ int main(int argc, char** argv) {
             out += Reason("ok\t", image.sizeX, "\t", image.sizeY, "\t", Sha256Hex(image.data.get(), size), "\n");
         }
     }
-    // An answer that cannot be written must not pass for one that was.
-    if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0) {
-        return WriteError(std::strerror(errno));
-    }
-    if (std::fclose(stdout) != 0) {
+    // An answer that cannot be written must not pass for one that was;
+    // closing flushes what is still buffered, and says if that failed.
+    if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fclose(stdout) != 0) {
         return WriteError(std::strerror(errno));
     }
     return status;

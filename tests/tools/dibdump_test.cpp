@@ -57,7 +57,10 @@ TEST(Dibdump, ExitStatusesAndWhatGoesWhere) {
         {"good.bmp", 0, "ok\t2\t1\t7192385c3c0605de55bb9476ce1d90748190ecb32a8eed7f5207b30cf6a1fe89\n", ""},
         {"--raw raw.rgb good.bmp", 0, "...7192385c3c0605de55bb9476ce1d90748190ecb32a8eed7f5207b30cf6a1fe89\n", ""},
         {"--help", 0, "...Exit status: 0 loaded, 1 refused, 2 usage error, 3 write error.\n", ""},
-        {"-v missing.bmp", 1, "...reason\tNo such file or directory\nrefused\tFailed to open DIB file missing.bmp.\\n\n", ""},
+        {"-v missing.bmp", 1,
+         "header\t(file cannot be opened)\nreason\tNo such file or directory\nrefused\tFailed to open DIB file "
+         "missing.bmp.\\n\n", ""},
+        {"good.bmp <&-", 0, "...7192385c3c0605de55bb9476ce1d90748190ecb32a8eed7f5207b30cf6a1fe89\n", ""},
         {"\"$(printf 'a\\033[31m\\\\b\\n.bmp')\"", 1, "refused\tFailed to open DIB file a\\x1b[31m\\\\b\\n.bmp.\\n\n", ""},
         {"", 2, "", usage},
         {"-x good.bmp", 2, "", usage},

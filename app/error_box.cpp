@@ -211,7 +211,6 @@ void ShowErrorBox(std::string_view caption, std::string_view text) {
 
     bool pressedInButton = false;
     bool done = false;
-    bool destroyed = false;
     while (!done) {
         WaitForEvents(display);
         if (XPending(display) == 0) {
@@ -244,15 +243,13 @@ void ShowErrorBox(std::string_view caption, std::string_view text) {
                 done = static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow;
                 break;
             case DestroyNotify:
-                done = destroyed = true;
+                done = true;
                 break;
             default:
                 break;
         }
     }
+    // Closing the connection takes the box away, unless another client
+    // already has; requests on a box that is gone fail unheard.
     XFreeGC(display, box.gc);
-    if (!destroyed) {
-        XDestroyWindow(display, box.window);
-    }
-    XSync(display, False);
 }

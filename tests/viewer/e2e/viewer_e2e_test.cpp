@@ -69,14 +69,15 @@ TEST_F(ViewerE2e, WindowKeysAndEsc) {
     const int screenWidth = x.ScreenWidth(), screenHeight = x.ScreenHeight();
     ASSERT_TRUE(x.WaitForFrame(window, Scene(screenWidth, screenHeight, picture, white)));
     EXPECT_EQ(x.Geometry(window).value(), (std::array{0, 0, screenWidth, screenHeight}));
-    // Resized, or moved and resized, by another client, it goes full screen again on Up.
-    for (const auto& [left, top] : {std::pair{0, 0}, {100, 50}}) {
-        XMoveResizeWindow(x.Raw(), window, left, top, 400, 300);
-        ASSERT_TRUE(x.WaitForFrame(window, Scene(400, 300, picture, white)));
+    // Resized or moved by another client, it goes full screen again on Up.
+    for (const std::array<int, 4> moved :
+         {std::array{0, 0, 400, 300}, {100, 50, 400, 300}, {1, 0, screenWidth, screenHeight}}) {
+        XMoveResizeWindow(x.Raw(), window, moved[0], moved[1], moved[2], moved[3]);
+        ASSERT_TRUE(Poll([&] { return x.Geometry(window) == moved; }));
         x.PressKey(window, XK_Up);
-        ASSERT_TRUE(x.WaitForFrame(window, Scene(screenWidth, screenHeight, picture, white)));
-        EXPECT_EQ(x.Geometry(window).value(), (std::array{0, 0, screenWidth, screenHeight}));
+        EXPECT_TRUE(Poll([&] { return x.Geometry(window) == std::array{0, 0, screenWidth, screenHeight}; }));
     }
+    ASSERT_TRUE(x.WaitForFrame(window, Scene(screenWidth, screenHeight, picture, white)));
 
     // Up again changes nothing, and Up right after Down wins over it.
     for (const KeySym key : {XK_Up, XK_Down, XK_Up, XK_2}) {

@@ -7,29 +7,6 @@
 
 #include "bitmap_builder.h"
 #include "dib/dib_loader.h"
-#include "dib/message_sink.h"
-
-// Collects every message the loader shows while it lives.
-class MessageRecorder {
-public:
-    struct Message {
-        std::string caption;
-        std::string text;
-    };
-    MessageRecorder() {
-        previous_ = SetMessageSink([this](std::string_view caption, std::string_view text) {
-            messages.push_back({std::string(caption), std::string(text)});
-        });
-    }
-    ~MessageRecorder() { SetMessageSink(std::move(previous_)); }
-    MessageRecorder(const MessageRecorder&) = delete;
-    MessageRecorder& operator=(const MessageRecorder&) = delete;
-
-    std::vector<Message> messages;
-
-private:
-    MessageSink previous_;
-};
 
 inline Rgb PixelAt(const RgbImageRecord& image, int x, int y) {
     const std::uint8_t* p = image.data.get() + 3 * (static_cast<std::size_t>(y) * image.sizeX + x);

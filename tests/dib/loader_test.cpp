@@ -6,25 +6,10 @@
 #include <fstream>
 
 #include "dib_test_support.h"
+#include "messages_of.h"
 #include "temp_dir.h"
 
 namespace {
-
-// The one message a refused file shows, or "" when it loads silently.
-std::string LoadMessage(const std::string& path) {
-    MessageRecorder recorder;
-    const auto image = LoadDibImage(path.c_str());
-    if (image) {
-        EXPECT_TRUE(recorder.messages.empty()) << path;
-        return "";
-    }
-    if (recorder.messages.size() != 1) {
-        ADD_FAILURE() << recorder.messages.size() << " messages for " << path;
-        return "(not one message)";
-    }
-    EXPECT_EQ(recorder.messages[0].caption, "Error");
-    return recorder.messages[0].text;
-}
 
 // The message names the file however long its name; the reason is the system's.
 TEST(OpenFailure, NamesTheFileAndSaysWhy) {
@@ -39,7 +24,8 @@ TEST(OpenFailure, NamesTheFileAndSaysWhy) {
         {dir / std::string(300, 'n'), "File name too long"},
     };
     for (const auto& [path, reason] : cases) {
-        EXPECT_EQ(LoadMessage(path), "Failed to open DIB file " + path + ".\n");
+        EXPECT_EQ(MessagesOf([&] { EXPECT_EQ(LoadDibImage(path.c_str()), nullptr); }),
+                  std::vector<std::string>{"Error: Failed to open DIB file " + path + ".\n"});
         const DibDecodeResult result = ReadDibFile(path);
         EXPECT_EQ(result.error, DibError::kOpenFailed) << path;
         EXPECT_EQ(result.reason, reason) << path;
@@ -52,16 +38,14 @@ TEST(WideNames, OpenTheUtf8FileAndShowItsName) {
     bitmap.pixels = StoreRows(24, {{0x102030}});
     dir.Write("caf\xC3\xA9-\xF0\x9F\x8E\xA8.bmp", bitmap.Build());
     const std::u16string wide = dir.path.u16string() + u"/caf\u00E9-\U0001F3A8.bmp";
-    MessageRecorder recorder;
     const auto image = LoadDibImageWide(wide.c_str());
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(PixelAt(*image, 0, 0), (Rgb{0x10, 0x20, 0x30}));
 
     const std::u16string missing = dir.path.u16string() + u"/\u00E9\xD800.bmp";  // a lone surrogate
-    EXPECT_EQ(LoadDibImageWide(missing.c_str()), nullptr);
-    ASSERT_EQ(recorder.messages.size(), 1u);
-    EXPECT_EQ(recorder.messages[0].text,
-              "Failed to open DIB file " + dir.path.string() + "/\xC3\xA9\xEF\xBF\xBD.bmp.\n");
+    EXPECT_EQ(MessagesOf([&] { EXPECT_EQ(LoadDibImageWide(missing.c_str()), nullptr); }),
+              std::vector<std::string>{"Error: Failed to open DIB file " + dir.path.string() +
+                                       "/\xC3\xA9\xEF\xBF\xBD.bmp.\n"});
 }
 
 // With no sink installed, each message is one line on standard error.

@@ -24,7 +24,7 @@ TEST(OpenFailure, NamesTheFileAndSaysWhy) {
         {dir / std::string(300, 'n'), "File name too long"},
     };
     for (const auto& [path, reason] : cases) {
-        EXPECT_EQ(MessagesOf([&] { EXPECT_EQ(LoadDibImage(path.c_str()), nullptr); }),
+        EXPECT_EQ(MessagesOf([&file = path] { EXPECT_EQ(LoadDibImage(file.c_str()), nullptr); }),
                   std::vector<std::string>{"Error: Failed to open DIB file " + path + ".\n"});
         const DibDecodeResult result = ReadDibFile(path);
         EXPECT_EQ(result.error, DibError::kOpenFailed) << path;

@@ -2,7 +2,9 @@
 // wide names, the default message sink, and what a load leaves behind.
 
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "dib_test_support.h"
@@ -10,6 +12,8 @@
 #include "temp_dir.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 // The message names the file however long its name; the reason is the system's.
 TEST(OpenFailure, NamesTheFileAndSaysWhy) {
@@ -59,9 +63,9 @@ TEST(DefaultSink, WritesOneErrorLine) {
     SetMessageSink(previous);
 }
 
-// The leak checker does not see mappings: count them around loads that map
-// a file, whether it is taken or refused.
-TEST(Loads, LeaveNoMappingBehind) {
+// The leak checker sees neither mappings nor descriptors: count them around
+// loads that map a file, whether it is taken or refused.
+TEST(Loads, LeaveNoMappingOrDescriptorBehind) {
     TempDir dir;
     TestBitmap bitmap;
     bitmap.pixels = StoreRows(24, {{0x102030}});
@@ -72,12 +76,19 @@ TEST(Loads, LeaveNoMappingBehind) {
         std::ifstream maps("/proc/self/maps");
         return std::count(std::istreambuf_iterator<char>(maps), {}, '\n');
     };
-    const auto before = mappings();
+    const auto descriptors = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
+    // With standard input closed, each file opened gets descriptor 0.
+    const int input = dup(0);
+    close(0);
+    const auto before = std::pair(mappings(), descriptors());
     for (int i = 0; i < 20; ++i) {
         EXPECT_NE(ReadDibFile(good).image, nullptr);
         EXPECT_EQ(ReadDibFile(cut).image, nullptr);
     }
-    EXPECT_LT(mappings(), before + 5);
+    EXPECT_LT(mappings(), before.first + 5);
+    EXPECT_EQ(descriptors(), before.second);
+    dup2(input, 0);
+    close(input);
 }
 
 }  // namespace

@@ -144,11 +144,16 @@ public:
     }
 
     // Clicks the first button at (x, y) inside the window.
-    void Click(Window window, int x, int y) const {
+    void Click(Window window, int x, int y) const { Drag(window, x, y, x, y); }
+
+    // Presses the first button at (x, y) inside the window and lets it go at (toX, toY).
+    void Drag(Window window, int x, int y, int toX, int toY) const {
         Window child = 0;
         XTranslateCoordinates(Raw(), window, DefaultRootWindow(Raw()), x, y, &x, &y, &child);
+        XTranslateCoordinates(Raw(), window, DefaultRootWindow(Raw()), toX, toY, &toX, &toY, &child);
         XTestFakeMotionEvent(Raw(), -1, x, y, CurrentTime);
         XTestFakeButtonEvent(Raw(), 1, True, CurrentTime);
+        XTestFakeMotionEvent(Raw(), -1, toX, toY, CurrentTime);
         XTestFakeButtonEvent(Raw(), 1, False, CurrentTime);
         XSync(Raw(), False);
     }

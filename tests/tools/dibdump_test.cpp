@@ -61,7 +61,8 @@ TEST(Dibdump, ExitStatusesAndWhatGoesWhere) {
          "header\t(file cannot be opened)\nreason\tNo such file or directory\nrefused\tFailed to open DIB file "
          "missing.bmp.\\n\n", ""},
         {"good.bmp <&-", 0, "...7192385c3c0605de55bb9476ce1d90748190ecb32a8eed7f5207b30cf6a1fe89\n", ""},
-        {"\"$(printf 'a\\033[31m\\\\b\\n.bmp')\"", 1, "refused\tFailed to open DIB file a\\x1b[31m\\\\b\\n.bmp.\\n\n", ""},
+        {"\"$(printf 'a\\033[31m\\\\b\\n\\177.bmp')\"", 1,
+         "refused\tFailed to open DIB file a\\x1b[31m\\\\b\\n\\x7f.bmp.\\n\n", ""},
         {"", 2, "", usage},
         {"-x good.bmp", 2, "", usage},
         {"good.bmp >/dev/full", 3, "", "dibdump: write error: No space left on device\n"},

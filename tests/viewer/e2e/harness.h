@@ -131,8 +131,13 @@ public:
     }
 
     // Focuses the window and types one key, with Shift where the keysym needs it.
+    // With no window, types where the focus already is, the pointer away in a corner.
     void PressKey(Window window, KeySym key) const {
-        XSetInputFocus(Raw(), window, RevertToPointerRoot, CurrentTime);
+        if (window != 0) {
+            XSetInputFocus(Raw(), window, RevertToPointerRoot, CurrentTime);
+        } else {
+            XTestFakeMotionEvent(Raw(), -1, 0, 0, CurrentTime);
+        }
         const KeyCode code = XKeysymToKeycode(Raw(), key);
         const KeyCode shift = XkbKeycodeToKeysym(Raw(), code, 0, 0) != key ? XKeysymToKeycode(Raw(), XK_Shift_L) : 0;
         for (const auto& [keyCode, down] : {std::pair{shift, True}, {code, True}, {code, False}, {shift, False}}) {

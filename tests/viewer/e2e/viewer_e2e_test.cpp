@@ -154,13 +154,14 @@ struct Refusal {
     void (*dismiss)(XSession&, Window box);
 };
 
+// Keys are typed where the focus is: the box takes it when it shows.
 const Refusal kRefusals[] = {
     {"Missing", std::nullopt, "Error: Failed to open DIB file B.bmp.\n",
-     [](XSession& x, Window box) { x.PressKey(box, XK_Return); }},
+     [](XSession& x, Window) { x.PressKey(0, XK_Return); }},
     {"Empty", Bytes{}, "Error: Failed to open DIB file B.bmp.\n",
-     [](XSession& x, Window box) { x.PressKey(box, XK_Escape); }},
+     [](XSession& x, Window) { x.PressKey(0, XK_Escape); }},
     {"UnknownHeader", Bmp(Pattern(8, 8), 99), "Error: Unknown DIB file format.\n",
-     [](XSession& x, Window box) { x.PressKey(box, XK_space); }},
+     [](XSession& x, Window) { x.PressKey(0, XK_space); }},
     {"ShortPixels", [] { Bytes b = Bmp(Pattern(40, 30)); b.resize(b.size() - 100); return b; }(),
      "Error: Image file conversion error.\n", [](XSession& x, Window box) {
          const auto geometry = x.Geometry(box).value();

@@ -185,6 +185,8 @@ TEST_P(ViewerE2eErrors, BoxShowsTheMessageAndDismissingItExitsWithOne) {
     // A click beside OK at its height, or a press on OK let go beside it,
     // leaves it up.
     const std::array<int, 4> place = x.Geometry(*box).value();
+    XWindowAttributes attributes;
+    EXPECT_TRUE(XGetWindowAttributes(x.Raw(), *box, &attributes) != 0 && attributes.border_width == 1);
     x.Click(*box, 4, place[3] - 29);
     x.Drag(*box, place[2] / 2, place[3] - 29, 4, place[3] - 29);
     EXPECT_FALSE(viewer.WaitForExit(0.3));

@@ -4,7 +4,6 @@
 #include "dib/dib_layout.h"
 #include "dib/dib_loader.h"
 #include "dib/pixel_decoders.h"
-#include "dib/stored_rows.h"
 
 namespace {
 
@@ -26,10 +25,10 @@ DibRefusal CheckSizeLimit(const DibLayout& layout) {
 
 // The image-size field is often 0 or wrong, so stride x rows is what we check.
 DibRefusal CheckStoredRows(const DibLayout& layout, ByteSpan file) {
-    if (HasStoredRows(layout, file)) {
+    const std::uint64_t stride = StoredRowSize(layout.width, layout.bitCount);
+    if (HasBytes(file, layout.pixelOffset, stride * layout.rows)) {
         return {};
     }
-    const std::uint64_t stride = StoredRowSize(layout.width, layout.bitCount);
     return {DibError::kConversionError,
             Reason("pixel data: ", layout.rows, " rows of ", stride, " bytes from offset ", layout.pixelOffset,
                    " need ", layout.pixelOffset + stride * layout.rows, " bytes, the file has ", file.size())};

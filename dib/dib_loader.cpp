@@ -29,11 +29,15 @@ DibDecodeResult ReadDibFile(const std::string& path) {
     if (!file) {
         return {DibError::kOpenFailed, std::move(failure), nullptr};
     }
-    DibDecodeResult result = DecodeDibImage(file->Bytes());
-    if (file->Shrank()) {
+    return DecodeMappedFile(*file);
+}
+
+DibDecodeResult DecodeMappedFile(const MappedFile& file) {
+    DibDecodeResult result = DecodeDibImage(file.Bytes());
+    if (file.Shrank()) {
         // Whatever was decoded came partly from zeros, not from the file.
         return {DibError::kConversionError,
-                Reason("the file was cut short while it was being read (it had ", file->Bytes().size(),
+                Reason("the file was cut short while it was being read (it had ", file.Bytes().size(),
                        " bytes when opened)"),
                 nullptr};
     }

@@ -33,9 +33,14 @@ struct DibDecodeResult {
 // Decodes a whole bitmap file held in memory.
 DibDecodeResult DecodeDibImage(std::span<const std::uint8_t> file);
 
+class MappedFile;
+
 // Reads and decodes the file at path. A file cut short by someone else while
 // it is read is refused as a conversion error.
 DibDecodeResult ReadDibFile(const std::string& path);
+
+// The same for a file already mapped.
+DibDecodeResult DecodeMappedFile(const MappedFile& file);
 
 // Length of the colour table that follows a DIB header (given from its first
 // byte): the colours-used field when non-zero, else 2, 16 or 256 for 1, 4 or

@@ -5,14 +5,11 @@
 #include "dib/byte_reader.h"
 #include "dib/dib_layout.h"
 
-// Uncompressed pixel bits: |height| rows, each padded to 4 bytes. The
-// image-size field is often 0 or wrong, so stride x rows is what we check.
-inline bool HasStoredRows(const DibLayout& layout, ByteSpan file) {
-    return HasBytes(file, layout.pixelOffset, StoredRowSize(layout.width, layout.bitCount) * layout.rows);
-}
-
+// Uncompressed pixel bits: |height| rows, each padded to 4 bytes.
+//
 // Calls decodeRow(source row, output row) for every row, the output bottom
-// row first whichever way the file stores them. HasStoredRows must hold.
+// row first whichever way the file stores them. The rows must lie inside
+// file (DecodeDibImage checks it before any decoder runs).
 template <typename DecodeRow>
 void ForEachStoredRow(const DibLayout& layout, ByteSpan file, std::uint8_t* out, DecodeRow decodeRow) {
     const std::uint64_t stride = StoredRowSize(layout.width, layout.bitCount);

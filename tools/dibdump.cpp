@@ -111,8 +111,7 @@ std::string Sha256Hex(const std::uint8_t* bytes, std::size_t size) {
 }
 
 // What the headers say, as far as they could be read.
-std::string DescribeHeaders(const char* name) {
-    const std::optional<MappedFile> file = MappedFile::Open(name);
+std::string DescribeHeaders(const std::optional<MappedFile>& file) {
     if (!file) {
         return "header\t(file cannot be opened)\n";
     }
@@ -171,10 +170,14 @@ int main(int argc, char** argv) {
     if (options->help) {
         out = kUsageText;
     } else {
+        // One mapping for both, so -v describes the very bytes that are decoded.
+        std::string failure;
+        const std::optional<MappedFile> file = MappedFile::Open(options->file, &failure);
         if (options->verbose) {
-            out += DescribeHeaders(options->file);
+            out += DescribeHeaders(file);
         }
-        const DibDecodeResult result = ReadDibFile(options->file);
+        const DibDecodeResult result =
+            file ? DecodeMappedFile(*file) : DibDecodeResult{DibError::kOpenFailed, failure, nullptr};
         if (!result.image) {
             if (options->verbose) {
                 out += "reason\t" + Escape(result.reason) + "\n";

@@ -35,8 +35,8 @@ Outcome RunDibdump(const TempDir& dir, const std::string& arguments, const std::
     return outcome;
 }
 
-// The last case has another writer cut the file to 100 bytes right after
-// the loader maps it.
+// The last two cases have another writer cut the file to 100 bytes right
+// after the loader maps it.
 TEST(Dibdump, ExitStatusesAndWhatGoesWhere) {
     const TempDir dir;
     TestBitmap bitmap;  // 2 x 1: red 1, 2, 3 and 4, 5, 6
@@ -46,6 +46,7 @@ TEST(Dibdump, ExitStatusesAndWhatGoesWhere) {
     bitmap.width = bitmap.height = 100;  // 30 KB: past the first page, where a cut file faults
     bitmap.pixels.assign(30000, 0x80);
     dir.Write("big.bmp", bitmap.Build());
+    dir.Write("big2.bmp", bitmap.Build());  // each cut case cuts its file on disk
     const std::string usage = "usage: dibdump [-v] [--raw OUT] FILE\n       dibdump --help\n";
     const struct {
         std::string arguments;
@@ -70,6 +71,10 @@ TEST(Dibdump, ExitStatusesAndWhatGoesWhere) {
         {"--raw /dev/full good.bmp", 3, "", "dibdump: write error: /dev/full: No space left on device\n"},
         {"big.bmp", 1, "refused\tImage file conversion error.\n", "",
          "ASAN_OPTIONS=verify_asan_link_order=0 LD_PRELOAD=" TRUNCATING_MMAP},
+        {"-v big2.bmp", 1,
+         "...reason\tthe file was cut short while it was being read (it had 30054 bytes when opened)\n"
+         "refused\tImage file conversion error.\n",
+         "", "ASAN_OPTIONS=verify_asan_link_order=0 LD_PRELOAD=" TRUNCATING_MMAP},
     };
     for (const auto& c : cases) {
         const Outcome outcome = RunDibdump(dir, c.arguments, c.environment);

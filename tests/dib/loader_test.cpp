@@ -1,7 +1,6 @@
-// The loader through real files: what it tells when a file cannot be opened,
-// wide names, the default message sink, and what a load leaves behind.
+// The loader through real files: wide names, the default message sink, and
+// what a load leaves behind. dibdump's tests cover files that cannot be opened.
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -14,27 +13,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// The message names the file however long its name; the reason is the system's.
-TEST(OpenFailure, NamesTheFileAndSaysWhy) {
-    TempDir dir;
-    const std::string fifo = dir / "fifo.bmp";
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    const std::pair<std::string, std::string> cases[] = {
-        {dir / "B.bmp", "No such file or directory"},
-        {dir.path.string(), "Is a directory"},
-        {dir.Write("empty.bmp", {}), "empty file"},
-        {fifo, "not a regular file"},
-        {dir / std::string(300, 'n'), "File name too long"},
-    };
-    for (const auto& [path, reason] : cases) {
-        EXPECT_EQ(MessagesOf([&file = path] { EXPECT_EQ(LoadDibImage(file.c_str()), nullptr); }),
-                  std::vector<std::string>{"Error: Failed to open DIB file " + path + ".\n"});
-        const DibDecodeResult result = ReadDibFile(path);
-        EXPECT_EQ(result.error, DibError::kOpenFailed) << path;
-        EXPECT_EQ(result.reason, reason) << path;
-    }
-}
 
 TEST(WideNames, OpenTheUtf8FileAndShowItsName) {
     TempDir dir;

@@ -1,6 +1,7 @@
-// Every kind of refusal: the message family it belongs to, and the reason
-// dibdump -v gives for it, naming the field, the value found and what would
-// have been read. The first failing check wins, so each file has one fault.
+// Refusals: the message family each belongs to, and the reason dibdump -v
+// gives for it, naming the field, the value found and what would have been
+// read. The first failing check wins, so each file has one fault. Refusals
+// the corpus holds are pinned there.
 
 #include "dib_test_support.h"
 
@@ -23,12 +24,11 @@ Bytes With(void (*change)(TestBitmap&)) {
 }
 
 // A 4 x 1 RLE8 file holding these codes.
-Bytes Rle8(Bytes codes, std::int32_t height = 1) {
+Bytes Rle8(Bytes codes) {
     TestBitmap bitmap;
     bitmap.bitCount = 8;
     bitmap.compression = 1;
     bitmap.width = 4;
-    bitmap.height = height;
     bitmap.colorsUsed = 1;
     bitmap.palette = {{1, 2, 3}};
     bitmap.pixels = std::move(codes);
@@ -43,20 +43,13 @@ const std::string kNotRead = ": only 0 (none), 1 (RLE8), 2 (RLE4) and 3 (bit fie
 const RefusalCase kCases[] = {
     {"CutFileHeader", {'B', 'M', 0, 0}, kLayout, "file too short for a file header at bytes 0 to 13: it has 4 bytes"},
     {"CutHeaderSize", {1, 2, 3}, kLayout, "file too short for the header size field at bytes 0 to 3: it has 3 bytes"},
-    {"VersionFiveHeader", With([](TestBitmap& b) { b.headerSize = 124; }), kLayout,
-     "header size 124 (a version 5 header): only 12 (core) and 40 (info) are read"},
     {"CutInfoHeader", [] { Bytes b = With([](TestBitmap&) {}); b.resize(40); return b; }(), kLayout,
      "file too short for a 40-byte info header at bytes 14 to 53: it has 40 bytes"},
     {"CutMasks", [] { Bytes b = With([](TestBitmap& b) { b.compression = 3; }); b.resize(60); return b; }(), kLayout,
      "file too short for the three bit-field masks at bytes 54 to 65: it has 60 bytes"},
-    {"TooManyColours", With([](TestBitmap& b) { b.colorsUsed = 70000; }), kLayout, "colours used 70000: at most 65535"},
     {"CutColourTable", With([](TestBitmap& b) { b.fileHeader = false, b.bitCount = 8, b.colorsUsed = 300; }), kLayout,
      "file too short for a colour table of 300 entries of 4 bytes at bytes 40 to 1239: it has 48 bytes"},
-    {"Planes", With([](TestBitmap& b) { b.planes = 2; }), kConversion, "planes 2: only 1 is read"},
-    {"Width", With([](TestBitmap& b) { b.width = -2; }), kConversion, "width -2: at least 1 is read"},
     {"Height", With([](TestBitmap& b) { b.height = 0; }), kConversion, "height 0: a picture needs at least one row"},
-    {"BitCount", With([](TestBitmap& b) { b.bitCount = 2; }), kConversion,
-     "bit count 2: only 1, 4, 8, 16, 24 and 32 are read"},
     {"BitFieldsAt24Bits", With([](TestBitmap& b) { b.compression = 3, b.masks = {0xFF0000, 0xFF00, 0xFF}; }),
      kConversion, "compression 3 (bit fields) needs 16 or 32 bits per pixel, not 24"},
     {"Rle8At24Bits", With([](TestBitmap& b) { b.compression = 1; }), kConversion,
@@ -65,8 +58,6 @@ const RefusalCase kCases[] = {
      "compression 2 (RLE4) needs 4 bits per pixel, not 8"},
     {"Jpeg", With([](TestBitmap& b) { b.compression = 4; }), kConversion, "compression 4 (embedded JPEG)" + kNotRead},
     {"UnknownCompression", With([](TestBitmap& b) { b.compression = 11; }), kConversion, "compression 11" + kNotRead},
-    {"TopDownRunLength", Rle8({0, 1}, -1), kConversion,
-     "height -1 (rows top first) with compression 1 (RLE8): run-length rows are read bottom first only"},
     {"MasksLeftOut",
      With([](TestBitmap& b) { b.bitCount = 32, b.compression = 3, b.masks = {0xFF, 0xFF00, 0xFF0000}, b.pixelOffset = 54; }),
      kConversion, "pixel data offset 54: the bit-field masks run to offset 66, so the file has no room for them"},
@@ -95,7 +86,7 @@ const RefusalCase kCases[] = {
 TEST(Refusals, NameTheKindOfAnUnreadHeader) {
     for (const auto& [size, kind] : {std::pair{16u, " (an extended core header)"}, {64u, " (an extended core header)"},
                                      {52u, " (an info header with masks)"}, {56u, " (an info header with masks)"},
-                                     {108u, " (a version 4 header)"}, {66u, ""}}) {
+                                     {108u, " (a version 4 header)"}, {124u, " (a version 5 header)"}, {66u, ""}}) {
         Bytes header = With([](TestBitmap& b) { b.fileHeader = false; });
         header[0] = static_cast<std::uint8_t>(size);
         EXPECT_EQ(DecodeDibImage(header).reason,

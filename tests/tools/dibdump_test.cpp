@@ -2,6 +2,7 @@
 // never an answer lost without a word, never raw control bytes on a terminal.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -47,6 +48,9 @@ TEST(Dibdump, ExitStatusesAndWhatGoesWhere) {
     bitmap.pixels.assign(30000, 0x80);
     dir.Write("big.bmp", bitmap.Build());
     dir.Write("big2.bmp", bitmap.Build());  // each cut case cuts its file on disk
+    dir.Write("empty.bmp", {});
+    ASSERT_EQ(mkfifo((dir / "fifo.bmp").c_str(), 0600), 0);  // opening it must not wait for a writer
+    const std::string longName(300, 'n');
     const std::string usage = "usage: dibdump [-v] [--raw OUT] FILE\n       dibdump --help\n";
     const struct {
         std::string arguments;
@@ -61,6 +65,11 @@ TEST(Dibdump, ExitStatusesAndWhatGoesWhere) {
         {"-v missing.bmp", 1,
          "header\t(file cannot be opened)\nreason\tNo such file or directory\nrefused\tFailed to open DIB file "
          "missing.bmp.\\n\n", ""},
+        {"-v .", 1, "...reason\tIs a directory\nrefused\tFailed to open DIB file ..\\n\n", ""},
+        {"-v empty.bmp", 1, "...reason\tempty file\nrefused\tFailed to open DIB file empty.bmp.\\n\n", ""},
+        {"-v fifo.bmp", 1, "...reason\tnot a regular file\nrefused\tFailed to open DIB file fifo.bmp.\\n\n", ""},
+        {"-v " + longName, 1,
+         "...reason\tFile name too long\nrefused\tFailed to open DIB file " + longName + ".\\n\n", ""},
         {"good.bmp <&-", 0, "...7192385c3c0605de55bb9476ce1d90748190ecb32a8eed7f5207b30cf6a1fe89\n", ""},
         {"\"$(printf 'a\\033[31m\\\\b\\n\\177.bmp')\"", 1,
          "refused\tFailed to open DIB file a\\x1b[31m\\\\b\\n\\x7f.bmp.\\n\n", ""},

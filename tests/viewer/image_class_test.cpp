@@ -1,8 +1,9 @@
-// ImageClass and the dark-pixel pass, without a window.
+// ImageClass on its own, without a window.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "messages_of.h"
 #include "temp_dir.h"
@@ -20,32 +21,25 @@ int IntensityOf(std::uint32_t colour) {
     return image.GetPointIntensity(0, 0);
 }
 
-TEST(Intensity, ColoursAroundTheDarkThreshold) {
+// Each weight at the dark threshold; then the greys: taken in double precision
+// in the given order, exactly 67 fall to v - 1. Single precision (48), integer
+// weights (none), another order (26) or a fused multiply-add (68) differ.
+TEST(Intensity, IsTheWeightedSumInDoublePrecisionInTheGivenOrder) {
     const struct { std::uint32_t colour; int intensity; } cases[] = {
-        {0x050505, 4}, {0x060606, 6}, {0x100000, 4}, {0x110000, 5}, {0x000800, 4},
-        {0x000900, 5}, {0x00002D, 4}, {0x00002E, 5}, {0x000000, 0}, {0xFFFFFF, 255}};
+        {0x100000, 4}, {0x110000, 5}, {0x000800, 4}, {0x000900, 5}, {0x00002D, 4}, {0x00002E, 5}};
     for (const auto& c : cases) {
         EXPECT_EQ(IntensityOf(c.colour), c.intensity) << std::hex << c.colour;
     }
-}
-
-// Exactly 67 greys fall to v - 1 when the sum is taken in double precision in
-// the given order; single precision, integer weights or a fused multiply-add
-// each give a different set.
-TEST(Intensity, GreysThatLoseOneAreExactlyTheKnownSixtySeven) {
-    int lowered = 0;
-    for (std::uint32_t v = 0; v < 256; ++v) {
-        const int intensity = IntensityOf(v * 0x010101);
-        ASSERT_TRUE(intensity == int(v) || intensity == int(v) - 1) << "grey " << v << " gives " << intensity;
-        lowered += intensity < int(v) ? 1 : 0;
+    std::vector<int> lowered;
+    for (int v = 0; v < 256; ++v) {
+        const int intensity = IntensityOf(v * 0x010101u);
+        ASSERT_TRUE(intensity == v || intensity == v - 1) << "grey " << v << " gives " << intensity;
+        if (intensity < v) {
+            lowered.push_back(v);
+        }
     }
-    EXPECT_EQ(lowered, 67);
-    for (std::uint32_t v : {1, 2, 4, 5, 8, 10, 16, 20, 128, 253}) {
-        EXPECT_EQ(IntensityOf(v * 0x010101), int(v) - 1) << "grey " << v;
-    }
-    for (std::uint32_t v : {0, 3, 6, 7, 9, 11, 12, 13, 14, 15, 17, 100, 127, 254, 255}) {
-        EXPECT_EQ(IntensityOf(v * 0x010101), int(v)) << "grey " << v;
-    }
+    ASSERT_EQ(lowered.size(), 67u);
+    EXPECT_EQ(std::vector(lowered.begin(), lowered.begin() + 8), (std::vector{1, 2, 4, 5, 8, 10, 16, 20}));
 }
 
 TEST(ImageClass, LinesCoverBothEndsAndNothingElse) {

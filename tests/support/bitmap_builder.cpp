@@ -65,20 +65,9 @@ Bytes StoreRows(std::uint16_t bitCount, const std::vector<std::vector<std::uint3
     Bytes out;
     for (const auto& row : rows) {
         const std::size_t start = out.size();
-        if (bitCount < 8) {
-            const int perByte = 8 / bitCount;
-            for (std::size_t x = 0; x < row.size(); ++x) {
-                if (x % perByte == 0) {
-                    out.push_back(0);
-                }
-                const int shift = 8 - bitCount * static_cast<int>(x % perByte + 1);
-                out.back() |= static_cast<std::uint8_t>(row[x] << shift);
-            }
-        } else {
-            for (const std::uint32_t v : row) {
-                for (int i = 0; i < bitCount / 8; ++i) {
-                    out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-                }
+        for (const std::uint32_t v : row) {
+            for (int i = 0; i < bitCount / 8; ++i) {
+                out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
             }
         }
         while ((out.size() - start) % 4 != 0) {

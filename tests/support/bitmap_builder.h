@@ -33,6 +33,6 @@ struct TestBitmap {
 };
 
 // Stored rows (each padded to 4 bytes) from pixel values given bottom row
-// first: indices for 1, 4, 8 bits; raw little-endian words for 16 and 32;
-// 0xRRGGBB for 24 (stored blue, green, red).
+// first: indices for 8 bits; raw little-endian words for 16 and 32; 0xRRGGBB
+// for 24 (stored blue, green, red).
 Bytes StoreRows(std::uint16_t bitCount, const std::vector<std::vector<std::uint32_t>>& rows);

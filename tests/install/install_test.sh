@@ -12,4 +12,3 @@ for program in image-border dibdump; do
   warnings=$(groff -ww -z -man "$page" 2>&1)
   [ -z "$warnings" ] || { echo "$page: $warnings"; exit 1; }
 done
-"$prefix/bin/dibdump" --help | grep -q '^Exit status: 0 loaded, 1 refused, 2 usage error, 3 write error.$'

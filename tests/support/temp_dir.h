@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "bitmap_builder.h"
@@ -27,6 +28,12 @@ public:
         std::ofstream(path / name, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         return *this / name;
+    }
+
+    // The bytes of name in the folder, as a string.
+    std::string Read(const std::string& name) const {
+        std::ifstream file(path / name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), {}};
     }
 
     std::filesystem::path path;

@@ -43,9 +43,8 @@ TEST(Intensity, IsTheWeightedSumInDoublePrecisionInTheGivenOrder) {
 }
 
 TEST(ImageClass, LinesCoverBothEndsAndNothingElse) {
-    const struct { bool horizontal; int at, from, to, pixels; } lines[] = {
-        {true, 2, 1, 6, 6}, {true, 2, 5, 5, 1}, {true, 2, 6, 5, 0},
-        {false, 3, 0, 7, 8}, {false, 6, 4, 4, 1}, {false, 1, 7, 0, 0}};
+    const struct { bool horizontal; int at, from, to; } lines[] = {
+        {true, 2, 1, 6}, {true, 2, 5, 5}, {true, 2, 6, 5}, {false, 3, 0, 7}, {false, 6, 4, 4}, {false, 1, 7, 0}};
     for (const auto& line : lines) {
         ImageClass image(8, 8);
         if (line.horizontal) {
@@ -58,7 +57,6 @@ TEST(ImageClass, LinesCoverBothEndsAndNothingElse) {
             (line.horizontal ? expected[line.at][i] : expected[i][line.at]) = 0x0A141E;
         }
         EXPECT_EQ(Read(image), expected) << (line.horizontal ? "H " : "V ") << line.at << " " << line.from;
-        EXPECT_EQ(std::ranges::count(BufferOf(image), 255), 3 * (64 - line.pixels));
     }
 }
 

@@ -15,8 +15,6 @@
 #include <array>
 #include <chrono>
 #include <fstream>
-#include <functional>
-#include <initializer_list>
 #include <iterator>
 #include <memory>
 #include <optional>
@@ -29,7 +27,7 @@
 #include "test_picture.h"
 
 // Calls done every 20 ms until it holds or timeoutSeconds pass; says whether it held.
-inline bool Poll(const std::function<bool()>& done, double timeoutSeconds = 5.0) {
+inline bool Poll(const auto& done, double timeoutSeconds = 5.0) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(int(timeoutSeconds * 1000));
     while (!done()) {
         if (std::chrono::steady_clock::now() >= deadline) {
@@ -78,18 +76,14 @@ public:
                                                                                  : std::nullopt;
     }
 
-    // x and y of the window's inside in root coordinates, then its width and height.
+    // x and y of the window's inside, then its width and height. Windows are the
+    // root's children (there is no window manager), so x and y are root coordinates.
     std::optional<std::array<int, 4>> Geometry(Window window) const {
-        XWindowAttributes attributes;
-        std::array<int, 4> geometry{};
-        Window child = 0;
-        if (XGetWindowAttributes(Raw(), window, &attributes) == 0 ||
-            XTranslateCoordinates(Raw(), window, Root(), 0, 0, &geometry[0], &geometry[1], &child) == 0) {
+        XWindowAttributes a;
+        if (XGetWindowAttributes(Raw(), window, &a) == 0) {
             return std::nullopt;
         }
-        geometry[2] = attributes.width;
-        geometry[3] = attributes.height;
-        return geometry;
+        return std::array{a.x + a.border_width, a.y + a.border_width, a.width, a.height};
     }
 
     // The window's contents, bottom row first.
@@ -127,7 +121,7 @@ public:
 
     // Focuses the window and types the keys in turn, with Shift where a keysym needs it.
     // With no window, types where the focus already is, the pointer away in a corner.
-    void Type(Window window, std::initializer_list<KeySym> keys) const {
+    void Type(Window window, const std::vector<KeySym>& keys) const {
         if (window != 0) {
             XSetInputFocus(Raw(), window, RevertToPointerRoot, CurrentTime);
         } else {
@@ -146,8 +140,7 @@ public:
         XSync(Raw(), False);
     }
 
-    // Presses the first button at (x, y) inside the window and lets it go at
-    // (upX, upY): a click where both are the same.
+    // Presses the first button at (x, y) inside the window and lets it go at (upX, upY).
     void Click(Window window, int x, int y, int upX, int upY) const {
         const auto place = Geometry(window).value();
         XTestFakeMotionEvent(Raw(), -1, place[0] + x, place[1] + y, CurrentTime);
@@ -179,9 +172,8 @@ private:
     std::unique_ptr<::Display, decltype(&XCloseDisplay)> display_{XOpenDisplay(nullptr), XCloseDisplay};
 };
 
-// The real viewer, started in a fresh temporary folder that holds its
-// "B.bmp" and takes its standard output and error. Killed if still running,
-// and the folder removed, when the object goes.
+// The real viewer, in a fresh temporary folder that takes its standard output
+// and error. Killed if still running, and the folder removed, when it goes.
 class ViewerProcess {
 public:
     ~ViewerProcess() { Kill(); }

@@ -108,15 +108,12 @@ public:
     // Polls until the window shows exactly expected, its size included: a
     // window maps before its first frame and repaints some time after a key.
     testing::AssertionResult WaitForFrame(Window window, const Rows& expected, double timeoutSeconds = 5.0) const {
-        std::optional<Rows> frame;
-        if (Poll([&] { return (frame = Grab(window)) == expected; }, timeoutSeconds)) {
+        if (Poll([&] { return Grab(window) == expected; }, timeoutSeconds)) {
             return testing::AssertionSuccess();
         }
-        const auto size = [](const Rows& rows) {
-            return std::to_string(rows[0].size()) + "x" + std::to_string(rows.size());
-        };
-        return testing::AssertionFailure() << "expected " << size(expected) << ", window "
-                                           << (frame ? size(*frame) + " showing something else" : "unreadable");
+        const auto place = Geometry(window).value_or(std::array<int, 4>{});
+        return testing::AssertionFailure() << "expected " << expected[0].size() << "x" << expected.size() << ", window "
+                                           << place[2] << "x" << place[3] << " showing something else";
     }
 
     // Focuses the window and types the keys in turn, with Shift where a keysym needs it.

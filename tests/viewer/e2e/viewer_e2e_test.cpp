@@ -7,14 +7,13 @@ namespace {
 
 const std::string kTitle = "Image Border";
 const std::string kErrorTitle = "Error";
-constexpr std::uint32_t kBlue = 0x0000FF;
 constexpr int kGap = 10;
 
 // Blue, with the picture at (0, 0) and right at (picture width + 10, 0), each
 // cut at the window's edges. The GL drops a raster position outside the view
 // volume, and with it an image whose corner lies past the right edge.
 Rows Scene(int width, int height, const Rows& picture, const Rows& right) {
-    Rows frame = Flat(width, height, kBlue);
+    Rows frame = Flat(width, height, 0x0000FF);
     const int rightX = static_cast<int>(picture[0].size()) + kGap;
     for (const auto& [image, left] : {std::pair{&picture, 0}, std::pair{&right, rightX}}) {
         for (int y = 0; left <= width && y < std::min<int>(height, image->size()); ++y) {
@@ -26,17 +25,14 @@ Rows Scene(int width, int height, const Rows& picture, const Rows& right) {
 
 class ViewerE2e : public testing::Test {
 protected:
-    void TearDown() override {
-        viewer.Kill();
-        // The next test finds its window by title: this one's must be gone first.
+    // Starts the viewer on this "B.bmp" (none without bitmap); its window titled title, or 0.
+    Window Open(const std::optional<Bytes>& bitmap, const std::string& title = kTitle,
+                const std::string& arguments = "") {
+        // Windows are found by title: the last test's must be gone first.
         EXPECT_TRUE(Poll([&] { return x.FindWindows(kTitle).empty() && x.FindWindows(kErrorTitle).empty(); }));
-    }
-
-    // Starts the viewer on this "B.bmp"; its window, or 0.
-    Window Open(const Bytes& bitmap, const std::string& arguments = "") {
         viewer.Start(bitmap, arguments);
-        const auto window = x.WaitForWindow(kTitle);
-        EXPECT_TRUE(window) << "no window titled \"" << kTitle << "\"; stderr: " << viewer.Output("stderr");
+        const auto window = x.WaitForWindow(title);
+        EXPECT_TRUE(window) << "no window titled \"" << title << "\"; stderr: " << viewer.Output("stderr");
         return window.value_or(0);
     }
 
@@ -56,7 +52,7 @@ TEST_F(ViewerE2e, WindowKeysAndEsc) {
         }
     }
     // A geometry on the command line changes nothing: the program sets its own.
-    const Window window = Open(Bmp(picture), "-geometry 320x240+40+30");
+    const Window window = Open(Bmp(picture), kTitle, "-geometry 320x240+40+30");
     ASSERT_TRUE(x.WaitForFrame(window, Scene(650, 500, picture, white)));
     EXPECT_EQ(x.Geometry(window).value(), (std::array{0, 0, 650, 500}));
 
@@ -169,20 +165,19 @@ class ViewerE2eErrors : public ViewerE2e, public testing::WithParamInterface<Ref
 
 // The box is modal: the program waits for it, then exits with 1.
 TEST_P(ViewerE2eErrors, BoxShowsTheMessageAndDismissingItExitsWithOne) {
-    viewer.Start(GetParam().file);
-    const auto box = x.WaitForWindow(kErrorTitle);
-    ASSERT_TRUE(box) << "no \"Error\" window; stderr: " << viewer.Output("stderr");
+    const Window box = Open(GetParam().file, kErrorTitle);
+    ASSERT_NE(box, 0u);
     // A click beside OK at its height, or a press on OK let go beside it,
     // leaves it up.
-    const std::array<int, 4> place = x.Geometry(*box).value();
+    const std::array<int, 4> place = x.Geometry(box).value();
     XWindowAttributes attributes;
-    EXPECT_TRUE(XGetWindowAttributes(x.Raw(), *box, &attributes) != 0 && attributes.border_width == 1);
-    x.Click(*box, 4, place[3] - 29, 4, place[3] - 29);
-    x.Click(*box, place[2] / 2, place[3] - 29, 4, place[3] - 29);
+    EXPECT_TRUE(XGetWindowAttributes(x.Raw(), box, &attributes) != 0 && attributes.border_width == 1);
+    x.Click(box, 4, place[3] - 29, 4, place[3] - 29);
+    x.Click(box, place[2] / 2, place[3] - 29, 4, place[3] - 29);
     EXPECT_FALSE(viewer.WaitForExit(0.3));
     // Black text on a light grey face above a darker grey button.
     EXPECT_TRUE(Poll([&] {
-        const auto frame = x.Grab(*box);
+        const auto frame = x.Grab(box);
         long dark = 0;
         for (std::size_t y = frame ? frame->size() / 2 : 0; frame && y < frame->size(); ++y) {
             dark += std::ranges::count((*frame)[y], kBlack);
@@ -191,7 +186,7 @@ TEST_P(ViewerE2eErrors, BoxShowsTheMessageAndDismissingItExitsWithOne) {
                (*frame)[20][(*frame)[0].size() / 2 - 35] == 0xCCCCCC;
     })) << "the box shows no text, or not in its colours";
 
-    GetParam().dismiss(x, *box);
+    GetParam().dismiss(x, box);
     EXPECT_EQ(viewer.WaitForExit(), 1);
     EXPECT_EQ(viewer.Output("stderr"), GetParam().line);
     EXPECT_EQ(viewer.Output("stdout"), "");

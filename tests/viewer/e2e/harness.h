@@ -28,14 +28,12 @@
 
 // Calls done every 20 ms until it holds or timeoutSeconds pass; says whether it held.
 inline bool Poll(const auto& done, double timeoutSeconds = 5.0) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(int(timeoutSeconds * 1000));
-    while (!done()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
-        }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+    bool held = false;
+    while (!(held = done()) && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    return true;
+    return held;
 }
 
 // A client of the test's X server ($DISPLAY). X errors are ignored: a window

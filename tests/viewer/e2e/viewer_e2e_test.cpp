@@ -144,11 +144,12 @@ struct Refusal {
     void (*dismiss)(XSession&, Window box);
 };
 
+const char* const kOpenFailed = "Error: Failed to open DIB file B.bmp.\n";
+
 // Keys are typed where the focus is: the box takes it when it shows.
 const Refusal kRefusals[] = {
-    {"Missing", std::nullopt, "Error: Failed to open DIB file B.bmp.\n",
-     [](XSession& x, Window) { x.Type(0, {XK_Return}); }},
-    {"Empty", Bytes{}, "Error: Failed to open DIB file B.bmp.\n", [](XSession& x, Window) { x.Type(0, {XK_Escape}); }},
+    {"Missing", std::nullopt, kOpenFailed, [](XSession& x, Window) { x.Type(0, {XK_Return}); }},
+    {"Empty", Bytes{}, kOpenFailed, [](XSession& x, Window) { x.Type(0, {XK_Escape}); }},
     {"UnknownHeader", Bmp(Pattern(8, 8), 99), "Error: Unknown DIB file format.\n",
      [](XSession& x, Window) { x.Type(0, {XK_space}); }},
     {"ShortPixels", [] { Bytes b = Bmp(Pattern(40, 30)); b.resize(b.size() - 100); return b; }(),
@@ -156,9 +157,8 @@ const Refusal kRefusals[] = {
          const auto place = x.Geometry(box).value();
          x.Click(box, place[2] / 2, place[3] - 29, place[2] / 2, place[3] - 29);  // the middle of OK
      }},
-    {"BoxClosed", Bytes{}, "Error: Failed to open DIB file B.bmp.\n", [](XSession& x, Window box) { x.Close(box); }},
-    {"BoxDestroyed", std::nullopt, "Error: Failed to open DIB file B.bmp.\n",
-     [](XSession& x, Window box) { x.Destroy(box); }},
+    {"BoxClosed", Bytes{}, kOpenFailed, [](XSession& x, Window box) { x.Close(box); }},
+    {"BoxDestroyed", std::nullopt, kOpenFailed, [](XSession& x, Window box) { x.Destroy(box); }},
 };
 
 class ViewerE2eErrors : public ViewerE2e, public testing::WithParamInterface<Refusal> {};

@@ -157,7 +157,6 @@ public:
         XSync(Raw(), False);
     }
 
-    // Destroys a window of another client, as session managers and kill tools do.
     void Destroy(Window window) const {
         XDestroyWindow(Raw(), window);
         XSync(Raw(), False);

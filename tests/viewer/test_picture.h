@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -39,25 +38,6 @@ inline Rows Pattern(int width, int height) {
         }
     }
     return rows;
-}
-
-// What "2" makes of the white image for a Pattern: black where it is dark.
-inline Rows MaskOf(Rows rows) {
-    for (auto& row : rows) {
-        for (auto& c : row) {
-            c = std::ranges::find(kDarkColours, c) != std::end(kDarkColours) ? kBlack : kWhite;
-        }
-    }
-    return rows;
-}
-
-// How many pixels of rows have colour.
-inline long CountColour(const Rows& rows, std::uint32_t colour) {
-    long count = 0;
-    for (const auto& row : rows) {
-        count += std::ranges::count(row, colour);
-    }
-    return count;
 }
 
 // A file with both headers, and 24-bit pixels when rows are given.

@@ -8,19 +8,16 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
 #include <chrono>
-#include <filesystem>
 #include <fstream>
-#include <functional>
+#include <iterator>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -30,15 +27,13 @@
 #include "test_picture.h"
 
 // Calls done every 20 ms until it holds or timeoutSeconds pass; says whether it held.
-inline bool Poll(const std::function<bool()>& done, double timeoutSeconds = 5.0) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(int(timeoutSeconds * 1000));
-    while (!done()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
-        }
+inline bool Poll(const auto& done, double timeoutSeconds = 5.0) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+    bool held = false;
+    while (!(held = done()) && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    return true;
+    return held;
 }
 
 // A client of the test's X server ($DISPLAY). X errors are ignored: a window
@@ -47,21 +42,19 @@ class XSession {
 public:
     XSession() {
         XSetErrorHandler([](::Display*, XErrorEvent*) { return 0; });
-        display_.reset(XOpenDisplay(nullptr));
         if (!display_) {
             throw std::runtime_error("cannot open the X display; run under xvfb-run");
         }
     }
     ::Display* Raw() const { return display_.get(); }
-    int ScreenWidth() const { return DisplayWidth(Raw(), DefaultScreen(Raw())); }
-    int ScreenHeight() const { return DisplayHeight(Raw(), DefaultScreen(Raw())); }
+    Window Root() const { return DefaultRootWindow(Raw()); }
 
     // Viewable top-level windows named title (WM_NAME: there is no window manager).
     std::vector<Window> FindWindows(const std::string& title) const {
         std::vector<Window> found;
         Window root = 0, parent = 0, *children = nullptr;
         unsigned count = 0;
-        XQueryTree(Raw(), DefaultRootWindow(Raw()), &root, &parent, &children, &count);
+        XQueryTree(Raw(), Root(), &root, &parent, &children, &count);
         for (unsigned i = 0; i < count; ++i) {
             char* name = nullptr;
             XWindowAttributes attributes;
@@ -81,19 +74,14 @@ public:
                                                                                  : std::nullopt;
     }
 
-    // x and y of the window's inside in root coordinates, then its width and height.
+    // x and y of the window's inside, then its width and height. Windows are the
+    // root's children (there is no window manager), so x and y are root coordinates.
     std::optional<std::array<int, 4>> Geometry(Window window) const {
-        XWindowAttributes attributes;
-        std::array<int, 4> geometry{};
-        Window child = 0;
-        if (XGetWindowAttributes(Raw(), window, &attributes) == 0 ||
-            XTranslateCoordinates(Raw(), window, DefaultRootWindow(Raw()), 0, 0, &geometry[0], &geometry[1],
-                                  &child) == 0) {
+        XWindowAttributes a;
+        if (XGetWindowAttributes(Raw(), window, &a) == 0) {
             return std::nullopt;
         }
-        geometry[2] = attributes.width;
-        geometry[3] = attributes.height;
-        return geometry;
+        return std::array{a.x + a.border_width, a.y + a.border_width, a.width, a.height};
     }
 
     // The window's contents, bottom row first.
@@ -118,47 +106,41 @@ public:
     // Polls until the window shows exactly expected, its size included: a
     // window maps before its first frame and repaints some time after a key.
     testing::AssertionResult WaitForFrame(Window window, const Rows& expected, double timeoutSeconds = 5.0) const {
-        std::optional<Rows> frame;
-        if (Poll([&] { return (frame = Grab(window)) == expected; }, timeoutSeconds)) {
+        if (Poll([&] { return Grab(window) == expected; }, timeoutSeconds)) {
             return testing::AssertionSuccess();
         }
-        testing::AssertionResult failure = testing::AssertionFailure();
-        failure << "expected " << expected[0].size() << "x" << expected.size();
-        if (frame) {
-            failure << ", window " << (*frame)[0].size() << "x" << frame->size() << " showing something else";
-        }
-        return failure;
+        const auto place = Geometry(window).value_or(std::array<int, 4>{});
+        return testing::AssertionFailure() << "expected " << expected[0].size() << "x" << expected.size() << ", window "
+                                           << place[2] << "x" << place[3] << " showing something else";
     }
 
-    // Focuses the window and types one key, with Shift where the keysym needs it.
+    // Focuses the window and types the keys in turn, with Shift where a keysym needs it.
     // With no window, types where the focus already is, the pointer away in a corner.
-    void PressKey(Window window, KeySym key) const {
+    void Type(Window window, const std::vector<KeySym>& keys) const {
         if (window != 0) {
             XSetInputFocus(Raw(), window, RevertToPointerRoot, CurrentTime);
         } else {
             XTestFakeMotionEvent(Raw(), -1, 0, 0, CurrentTime);
         }
-        const KeyCode code = XKeysymToKeycode(Raw(), key);
-        const KeyCode shift = XkbKeycodeToKeysym(Raw(), code, 0, 0) != key ? XKeysymToKeycode(Raw(), XK_Shift_L) : 0;
-        for (const auto& [keyCode, down] : {std::pair{shift, True}, {code, True}, {code, False}, {shift, False}}) {
-            if (keyCode != 0) {
-                XTestFakeKeyEvent(Raw(), keyCode, down, CurrentTime);
+        for (const KeySym key : keys) {
+            const KeyCode code = XKeysymToKeycode(Raw(), key);
+            const KeyCode shift =
+                XkbKeycodeToKeysym(Raw(), code, 0, 0) != key ? XKeysymToKeycode(Raw(), XK_Shift_L) : 0;
+            for (const auto& [keyCode, down] : {std::pair{shift, True}, {code, True}, {code, False}, {shift, False}}) {
+                if (keyCode != 0) {
+                    XTestFakeKeyEvent(Raw(), keyCode, down, CurrentTime);
+                }
             }
         }
         XSync(Raw(), False);
     }
 
-    // Clicks the first button at (x, y) inside the window.
-    void Click(Window window, int x, int y) const { Drag(window, x, y, x, y); }
-
-    // Presses the first button at (x, y) inside the window and lets it go at (toX, toY).
-    void Drag(Window window, int x, int y, int toX, int toY) const {
-        Window child = 0;
-        XTranslateCoordinates(Raw(), window, DefaultRootWindow(Raw()), x, y, &x, &y, &child);
-        XTranslateCoordinates(Raw(), window, DefaultRootWindow(Raw()), toX, toY, &toX, &toY, &child);
-        XTestFakeMotionEvent(Raw(), -1, x, y, CurrentTime);
+    // Presses the first button at (x, y) inside the window and lets it go at (upX, upY).
+    void Click(Window window, int x, int y, int upX, int upY) const {
+        const auto place = Geometry(window).value();
+        XTestFakeMotionEvent(Raw(), -1, place[0] + x, place[1] + y, CurrentTime);
         XTestFakeButtonEvent(Raw(), 1, True, CurrentTime);
-        XTestFakeMotionEvent(Raw(), -1, toX, toY, CurrentTime);
+        XTestFakeMotionEvent(Raw(), -1, place[0] + upX, place[1] + upY, CurrentTime);
         XTestFakeButtonEvent(Raw(), 1, False, CurrentTime);
         XSync(Raw(), False);
     }
@@ -175,41 +157,32 @@ public:
         XSync(Raw(), False);
     }
 
-    // Destroys a window of another client, as session managers and kill tools do.
     void Destroy(Window window) const {
         XDestroyWindow(Raw(), window);
         XSync(Raw(), False);
     }
 
 private:
-    std::unique_ptr<::Display, decltype(&XCloseDisplay)> display_{nullptr, XCloseDisplay};
+    std::unique_ptr<::Display, decltype(&XCloseDisplay)> display_{XOpenDisplay(nullptr), XCloseDisplay};
 };
 
-// The real viewer, started in a fresh temporary folder with its standard
-// output and error going to files there. Killed if still running, and the
-// folder removed, when the object goes.
+// The real viewer, in a fresh temporary folder that takes its standard output
+// and error. Killed if still running, and the folder removed, when it goes.
 class ViewerProcess {
 public:
-    ViewerProcess() = default;
     ~ViewerProcess() { Kill(); }
-    ViewerProcess(const ViewerProcess&) = delete;
-    ViewerProcess& operator=(const ViewerProcess&) = delete;
 
     void WriteFile(const std::string& name, const Bytes& bytes) const { folder_.Write(name, bytes); }
 
-    void Start(std::vector<std::string> arguments = {}) {
-        arguments.insert(arguments.begin(), IMAGE_BORDER_PROGRAM);
-        std::vector<char*> argv;
-        for (std::string& argument : arguments) {
-            argv.push_back(argument.data());
+    // Writes bitmap, if any, as "B.bmp" first; arguments go through the shell.
+    void Start(const std::optional<Bytes>& bitmap = std::nullopt, const std::string& arguments = "") {
+        if (bitmap) {
+            WriteFile("B.bmp", *bitmap);
         }
-        argv.push_back(nullptr);
+        const std::string command = "cd '" + folder_.path.string() + "' && exec '" IMAGE_BORDER_PROGRAM "' " +
+                                    arguments + " </dev/null >.stdout 2>.stderr";
         if ((pid_ = fork()) == 0) {
-            const bool redirected = chdir(folder_.path.c_str()) == 0 && dup2(open("/dev/null", O_RDONLY), 0) == 0 &&
-                                    dup2(creat(".stdout", 0644), 1) == 1 && dup2(creat(".stderr", 0644), 2) == 2;
-            if (redirected) {
-                execv(argv[0], argv.data());
-            }
+            execl("/bin/sh", "sh", "-c", command.c_str(), nullptr);
             _exit(127);
         }
     }
@@ -234,9 +207,8 @@ public:
     }
 
     std::string Output(const std::string& stream) const {  // "stdout" or "stderr"
-        std::ostringstream text;
-        text << std::ifstream(folder_ / ("." + stream)).rdbuf();
-        return text.str();
+        std::ifstream file(folder_ / ("." + stream));
+        return {std::istreambuf_iterator<char>(file), {}};
     }
 
 private:

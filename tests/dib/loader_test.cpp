@@ -1,5 +1,5 @@
-// The loader through real files: wide names, the default message sink, and
-// what a load leaves behind. dibdump's tests cover files that cannot be opened.
+// The loader through real files: wide names and what a load leaves behind.
+// dibdump's tests cover files that cannot be opened.
 
 #include <unistd.h>
 
@@ -28,17 +28,6 @@ TEST(WideNames, OpenTheUtf8FileAndShowItsName) {
     EXPECT_EQ(MessagesOf([&] { EXPECT_EQ(LoadDibImageWide(missing.c_str()), nullptr); }),
               std::vector<std::string>{"Error: Failed to open DIB file " + dir.path.string() +
                                        "/\xC3\xA9\xEF\xBF\xBD.bmp.\n"});
-}
-
-// With no sink installed, each message is one line on standard error.
-TEST(DefaultSink, WritesOneErrorLine) {
-    const MessageSink previous = SetMessageSink({});
-    ::testing::internal::CaptureStderr();
-    ShowMessage("Error", "Failed to open DIB file B.bmp.\n");
-    ShowMessage("Error", "Out of memory.");
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              "Error: Failed to open DIB file B.bmp.\nError: Out of memory.\n");
-    SetMessageSink(previous);
 }
 
 // The leak checker sees neither mappings nor descriptors: count them around

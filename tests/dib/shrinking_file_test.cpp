@@ -15,29 +15,28 @@
 
 namespace {
 
-// 1000 x 100 grey pixels: 300 KB, many pages.
+// 1000 x 1000 grey pixels: 3 MB, many pages, decoded into huge pages.
 Bytes GreyPicture() {
     TestBitmap bitmap;
-    bitmap.width = 1000;
-    bitmap.height = 100;
-    bitmap.pixels.assign(std::size_t{3000} * 100, 0x55);
+    bitmap.width = bitmap.height = 1000;
+    bitmap.pixels.assign(std::size_t{3000} * 1000, 0x55);
     return bitmap.Build();
 }
 
 // Two files mapped at once: the one cut short reads as zeros past its new end
-// and knows it shrank; the other is untouched.
-TEST(ShrinkingFile, ReadsAsZerosAndIsNoticed) {
+// and is refused; the other loads whole.
+TEST(ShrinkingFile, IsRefusedAndTheOtherLoads) {
     const TempDir dir;
     const std::optional<MappedFile> cut = MappedFile::Open(dir.Write("cut.bmp", GreyPicture()));
     const std::optional<MappedFile> whole = MappedFile::Open(dir.Write("whole.bmp", GreyPicture()));
     ASSERT_TRUE(cut && whole);
     ASSERT_EQ(truncate((dir / "cut.bmp").c_str(), 100), 0);
-    const DibDecodeResult result = DecodeDibImage(cut->Bytes());
-    EXPECT_TRUE(cut->Shrank());
-    ASSERT_NE(result.image, nullptr);  // the header was still there; the rows read as black
-    EXPECT_EQ(PixelAt(*result.image, 999, 99), (Rgb{0, 0, 0}));
-    EXPECT_EQ(PixelAt(*DecodeDibImage(whole->Bytes()).image, 999, 99), (Rgb{0x55, 0x55, 0x55}));
-    EXPECT_FALSE(whole->Shrank());
+    const DibDecodeResult refused = DecodeMappedFile(*cut);
+    EXPECT_EQ(refused.error, DibError::kConversionError);
+    EXPECT_EQ(refused.reason, "the file was cut short while it was being read (it had 3000054 bytes when opened)");
+    const DibDecodeResult loaded = DecodeMappedFile(*whole);
+    ASSERT_NE(loaded.image, nullptr);
+    EXPECT_EQ(PixelAt(*loaded.image, 999, 999), (Rgb{0x55, 0x55, 0x55}));
 }
 
 // With a bitmap mapped and watched, maps a file of our own and reads past its

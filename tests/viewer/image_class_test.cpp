@@ -20,15 +20,11 @@ int IntensityOf(std::uint32_t colour) {
     return image.GetPointIntensity(0, 0);
 }
 
-// Each weight at the dark threshold; then the greys: taken in double precision
-// in the given order, exactly 67 fall to v - 1. Single precision (48), integer
-// weights (none), another order (26) or a fused multiply-add (68) differ.
+// Taken in double precision in the given order, exactly 67 greys fall to
+// v - 1. Single precision (48), integer weights (none), another order (26) or
+// a fused multiply-add (68) differ. The pass tests cover each weight, through
+// the dark threshold of every colour.
 TEST(Intensity, IsTheWeightedSumInDoublePrecisionInTheGivenOrder) {
-    const struct { std::uint32_t colour; int intensity; } cases[] = {
-        {0x100000, 4}, {0x110000, 5}, {0x000800, 4}, {0x000900, 5}, {0x00002D, 4}, {0x00002E, 5}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(IntensityOf(c.colour), c.intensity) << std::hex << c.colour;
-    }
     std::vector<int> lowered;
     for (int v = 0; v < 256; ++v) {
         const int intensity = IntensityOf(v * 0x010101u);
@@ -71,7 +67,6 @@ TEST(ImageClass, CopyToFillsTheStartOfALargerImageAndClearWhitens) {
     Bytes expected = BufferOf(source);
     expected.resize(48, 9);
     EXPECT_EQ(BufferOf(dest), expected);
-    EXPECT_EQ(Read(source), Pattern(3, 2));
     EXPECT_EQ(std::pair(dest.SizeX(), dest.SizeY()), std::pair(4, 4));
     EXPECT_EQ(std::pair(dest.PosX(), dest.PosY()), std::pair(20, 30));
 

@@ -4,7 +4,8 @@
 
 namespace {
 
-// A header cut inside its colours-used field has no count.
+// From colours used, or else the bit count; a header cut inside its
+// colours-used field has none.
 TEST(ColorCount, ComesFromColorsUsedOrBitCount) {
     TestBitmap bitmap;
     bitmap.fileHeader = false;

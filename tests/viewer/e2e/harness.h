@@ -206,10 +206,8 @@ public:
         }
     }
 
-    std::string Output(const std::string& stream) const {  // "stdout" or "stderr"
-        std::ifstream file(folder_ / ("." + stream));
-        return {std::istreambuf_iterator<char>(file), {}};
-    }
+    // What it wrote to "stdout" or "stderr".
+    std::string Output(const std::string& stream) const { return folder_.Read("." + stream); }
 
 private:
     TempDir folder_;

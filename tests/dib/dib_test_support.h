@@ -17,11 +17,6 @@ inline void PrintTo(const Rgb& c, std::ostream* os) {
     *os << "(" << int{c.r} << ", " << int{c.g} << ", " << int{c.b} << ")";
 }
 
-inline DibDecodeResult Decode(const TestBitmap& bitmap) {
-    const Bytes bytes = bitmap.Build();
-    return DecodeDibImage(bytes);
-}
-
 inline std::vector<Rgb> AllPixels(const RgbImageRecord& image) {
     std::vector<Rgb> pixels;
     for (int y = 0; y < image.sizeY; ++y) {

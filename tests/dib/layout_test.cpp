@@ -54,7 +54,7 @@ TEST(PixelBits, StartWhereTheLayoutSays) {
          }), {255, 0, 0}},
     };
     for (const auto& c : cases) {
-        const DibDecodeResult result = Decode(c.bitmap);
+        const DibDecodeResult result = DecodeDibImage(c.bitmap.Build());
         ASSERT_EQ(result.error, DibError::kNone) << c.what << ": " << result.reason;
         EXPECT_EQ(PixelAt(*result.image, 1, 0), c.secondPixel) << c.what;
     }

@@ -29,7 +29,7 @@ TEST(BitFields, EverySixteenBitValueOfALargePicture) {
         bitmap.masks = bits == 16 ? std::vector<std::uint32_t>{0xF800, 0x07E0, 0x001F}
                                   : std::vector<std::uint32_t>{0xFFFF0000, 0x0000F800, 0x000007FF};
         bitmap.pixels = StoreRows(bits, rows);
-        const DibDecodeResult result = Decode(bitmap);
+        const DibDecodeResult result = DecodeDibImage(bitmap.Build());
         ASSERT_EQ(result.error, DibError::kNone);
         for (std::uint32_t v = 0; v < 65536; ++v) {
             const Rgb expected = bits == 16 ? Rgb{ExpectedScale(v >> 11, 5), ExpectedScale(v >> 5 & 63, 6),
@@ -55,7 +55,7 @@ TEST(BitFields, OnlyTheDefaultLayoutIsReadAsPlainBytes) {
         bitmap.width = 8;  // wide enough for the vector path
         bitmap.masks = masks;
         bitmap.pixels = StoreRows(32, {std::vector<std::uint32_t>(8, 0x11223344)});
-        const DibDecodeResult result = Decode(bitmap);
+        const DibDecodeResult result = DecodeDibImage(bitmap.Build());
         ASSERT_EQ(result.error, DibError::kNone);
         EXPECT_EQ(PixelAt(*result.image, 0, 0), expected);
         EXPECT_EQ(PixelAt(*result.image, 7, 0), expected);

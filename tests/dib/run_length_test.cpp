@@ -48,7 +48,7 @@ TEST(RunLength, DecodesEveryCode) {
         bitmap.colorsUsed = 3;
         bitmap.palette = {kA, kB, kC};
         bitmap.pixels = c.codes;
-        const DibDecodeResult result = Decode(bitmap);
+        const DibDecodeResult result = DecodeDibImage(bitmap.Build());
         ASSERT_EQ(result.error, DibError::kNone) << c.what << ": " << result.reason;
         EXPECT_EQ(AllPixels(*result.image), c.pixels) << c.what;
     }

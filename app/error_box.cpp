@@ -1,5 +1,6 @@
 #include "app/error_box.h"
 
+#include <GL/glx.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -11,6 +12,9 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "app/desktop_names.h"
+#include "app/window_manager.h"
 
 namespace {
 
@@ -119,12 +123,33 @@ void WaitForEvents(::Display* display) {
     }
 }
 
+// Keys typed while the box is up are for the box, but a window manager may
+// hand the focus to the owner when it is clicked: the box takes it back,
+// through the window manager where one runs (which then raises the box too),
+// directly where none does. userTime is that of the last key or click.
+void TakeFocusFrom(::Display* display, Window owner, Window box, Time userTime) {
+    if (!WindowManagerSupports(display, "_NET_ACTIVE_WINDOW")) {
+        XSetInputFocus(display, box, RevertToParent, CurrentTime);
+        return;
+    }
+    XEvent activate{};
+    activate.xclient.type = ClientMessage;
+    activate.xclient.window = box;
+    activate.xclient.message_type = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+    activate.xclient.format = 32;
+    activate.xclient.data.l[0] = 1;  // asked by the application itself
+    activate.xclient.data.l[1] = static_cast<long>(userTime);
+    activate.xclient.data.l[2] = static_cast<long>(owner);  // the window that has the focus
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask,
+               &activate);
+}
+
 ::Display* boxDisplay = nullptr;
 XErrorHandler nextErrorHandler = nullptr;
 
-// Another client may destroy the box at any moment, and a request on it then
-// fails. Once the box is gone nothing it asked for matters: the program goes
-// on to end as when the box is dismissed.
+// Another client may destroy the box, or its owner, at any moment, and a
+// request on it then fails. Once either is gone nothing the box asked for
+// matters: the program goes on to end as when the box is dismissed.
 int IgnoreErrorsOnBox(::Display* display, XErrorEvent* error) {
     return display == boxDisplay ? 0 : nextErrorHandler(display, error);
 }
@@ -135,14 +160,20 @@ struct ErrorHandlerRestorer {
 
 }  // namespace
 
+
 void ShowErrorBox(std::string_view caption, std::string_view text) {
     nextErrorHandler = XSetErrorHandler(IgnoreErrorsOnBox);
     const ErrorHandlerRestorer restorer;  // goes after the connection, whose closing may still report errors
-    DisplayPtr connection(XOpenDisplay(nullptr));
-    if (!connection) {
+    // The box belongs to the window the current GL context draws to: GLUT's,
+    // when the viewer has one. It shares the owner's connection, so that what
+    // happens to the owner while the box is up reaches the box. Without an
+    // owner it has a connection of its own.
+    const Window owner = glXGetCurrentDrawable();
+    DisplayPtr ownConnection(owner != 0 ? nullptr : XOpenDisplay(nullptr));
+    ::Display* display = owner != 0 ? glXGetCurrentDisplay() : ownConnection.get();
+    if (display == nullptr) {
         return;
     }
-    ::Display* display = connection.get();
     boxDisplay = display;
     const int screen = DefaultScreen(display);
 
@@ -176,12 +207,21 @@ void ShowErrorBox(std::string_view caption, std::string_view text) {
                                      static_cast<unsigned>(box.height), 1, box.foreground, box.background);
     const std::string title(caption);
     XStoreName(display, box.window, title.c_str());
-    XChangeProperty(display, box.window, XInternAtom(display, "_NET_WM_NAME", False),
-                    XInternAtom(display, "UTF8_STRING", False), 8, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(title.data()), static_cast<int>(title.size()));
+    NameForDesktop(display, box.window, title);
     Atom dialogType = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DIALOG", False);
     XChangeProperty(display, box.window, XInternAtom(display, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32,
                     PropModeReplace, reinterpret_cast<unsigned char*>(&dialogType), 1);
+    if (owner != 0) {
+        // Kept above its owner, which takes no input while the box is up.
+        XSetTransientForHint(display, box.window, owner);
+        Atom modal = XInternAtom(display, "_NET_WM_STATE_MODAL", False);
+        XChangeProperty(display, box.window, XInternAtom(display, "_NET_WM_STATE", False), XA_ATOM, 32,
+                        PropModeReplace, reinterpret_cast<unsigned char*>(&modal), 1);
+        XWindowAttributes attributes;
+        if (XGetWindowAttributes(display, owner, &attributes) != 0) {
+            XSelectInput(display, owner, attributes.your_event_mask | FocusChangeMask);
+        }
+    }
 
     // A fixed size: the layout is computed once.
     XSizeHints* hints = XAllocSizeHints();
@@ -192,6 +232,7 @@ void ShowErrorBox(std::string_view caption, std::string_view text) {
         XSetWMNormalHints(display, box.window, hints);
         XFree(hints);
     }
+    const Atom protocols = XInternAtom(display, "WM_PROTOCOLS", False);
     Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(display, box.window, &deleteWindow, 1);
 
@@ -209,7 +250,11 @@ void ShowErrorBox(std::string_view caption, std::string_view text) {
                  ExposureMask | KeyPressMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask);
     XMapRaised(display, box.window);
 
+    // The owner's events come here too, and nothing else will read them: it
+    // passes keys on to the box, a request to close it ends the box as one to
+    // close the box does, and the focus it gets goes on to the box.
     bool pressedInButton = false;
+    Time userTime = CurrentTime;
     bool done = false;
     while (!done) {
         WaitForEvents(display);
@@ -218,38 +263,52 @@ void ShowErrorBox(std::string_view caption, std::string_view text) {
         }
         XEvent event;
         XNextEvent(display, &event);
+        const bool onBox = event.xany.window == box.window;
         switch (event.type) {
             case MapNotify:
                 // Modal: the keys go to the box while it is up.
-                XSetInputFocus(display, box.window, RevertToParent, CurrentTime);
+                if (onBox) {
+                    XSetInputFocus(display, box.window, RevertToParent, CurrentTime);
+                }
+                break;
+            case FocusIn:
+                if (event.xfocus.window == owner && event.xfocus.detail != NotifyPointer) {
+                    TakeFocusFrom(display, owner, box.window, userTime);
+                }
                 break;
             case Expose:
-                if (event.xexpose.count == 0) {
+                if (onBox && event.xexpose.count == 0) {
                     box.Paint();
                 }
                 break;
             case KeyPress:
+                userTime = event.xkey.time;
                 done = IsDismissKey(XLookupKeysym(&event.xkey, 0));
                 break;
             case ButtonPress:
-                pressedInButton = event.xbutton.button == Button1 && box.InButton(event.xbutton.x, event.xbutton.y);
+                userTime = event.xbutton.time;
+                pressedInButton = onBox && event.xbutton.button == Button1 &&
+                                  box.InButton(event.xbutton.x, event.xbutton.y);
                 break;
             case ButtonRelease:
-                done = pressedInButton && event.xbutton.button == Button1 &&
+                userTime = event.xbutton.time;
+                done = pressedInButton && onBox && event.xbutton.button == Button1 &&
                        box.InButton(event.xbutton.x, event.xbutton.y);
                 pressedInButton = false;
                 break;
             case ClientMessage:
-                done = static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow;
+                done = event.xclient.message_type == protocols &&
+                       static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow;
                 break;
             case DestroyNotify:
-                done = true;
+                done = event.xdestroywindow.window == box.window;
                 break;
             default:
                 break;
         }
     }
-    // Closing the connection takes the box away, unless another client
-    // already has; requests on a box that is gone fail unheard.
     XFreeGC(display, box.gc);
+    // Unless another client already has: requests on a box that is gone fail unheard.
+    XDestroyWindow(display, box.window);
+    XSync(display, False);
 }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/scene.h"
+#include "app/window_manager.h"
 
 namespace {
 
@@ -30,6 +31,11 @@ bool CoversScreen() {
 
 void EnterFullScreen() {
     glutFullScreen();
+    if (WindowManagerDoesFullScreen()) {
+        // It covers the screen, and on leaving puts the frame back where it
+        // was; a move asked for meanwhile would become where it goes back to.
+        return;
+    }
     // Without a window manager GLUT goes full screen by moving the window
     // back by its own position, which covers the screen only from the origin;
     // and the size GLUT restores on leaving full screen may still be pending.

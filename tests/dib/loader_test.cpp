@@ -23,11 +23,12 @@ TEST(WideNames, OpenTheUtf8FileAndShowItsName) {
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(PixelAt(*image, 0, 0), (Rgb{0x10, 0x20, 0x30}));
 
-    const std::u16string missing = dir.path.u16string() + u"/\u00E9\xD800.bmp";  // a lone surrogate
+    // Lone surrogates: the lowest high one, and the highest low one at the very end.
+    const std::u16string missing = dir.path.u16string() + u"/\u00E9\xD800.bmp\xDFFF";
     testing::internal::CaptureStderr();  // no message sink is installed
     EXPECT_EQ(LoadDibImageWide(missing.c_str()), nullptr);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Error: Failed to open DIB file " + dir.path.string() + "/\xC3\xA9\xEF\xBF\xBD.bmp.\n");
+              "Error: Failed to open DIB file " + dir.path.string() + "/\xC3\xA9\xEF\xBF\xBD.bmp\xEF\xBF\xBD.\n");
 }
 
 // The leak checker sees neither mappings nor descriptors: count them around

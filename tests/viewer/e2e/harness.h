@@ -12,8 +12,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -49,22 +51,30 @@ public:
     ::Display* Raw() const { return display_.get(); }
     Window Root() const { return DefaultRootWindow(Raw()); }
 
-    // Viewable top-level windows named title (WM_NAME: there is no window manager).
-    std::vector<Window> FindWindows(const std::string& title) const {
-        std::vector<Window> found;
+    // A window's parent, and its children from the bottom of the stack up.
+    std::pair<Window, std::vector<Window>> Tree(Window window) const {
         Window root = 0, parent = 0, *children = nullptr;
         unsigned count = 0;
-        XQueryTree(Raw(), Root(), &root, &parent, &children, &count);
-        for (unsigned i = 0; i < count; ++i) {
+        XQueryTree(Raw(), window, &root, &parent, &children, &count);
+        std::pair<Window, std::vector<Window>> tree{parent, {children, children + count}};
+        XFree(children);
+        return tree;
+    }
+
+    // Viewable windows named title (WM_NAME), at any depth: a window manager
+    // puts each client window inside a frame of its own.
+    std::vector<Window> FindWindows(const std::string& title, Window under = 0) const {
+        std::vector<Window> found;
+        for (const Window child : Tree(under != 0 ? under : Root()).second) {
             char* name = nullptr;
             XWindowAttributes attributes;
-            if (XFetchName(Raw(), children[i], &name) != 0 && title == name &&
-                XGetWindowAttributes(Raw(), children[i], &attributes) != 0 && attributes.map_state == IsViewable) {
-                found.push_back(children[i]);
+            if (XFetchName(Raw(), child, &name) != 0 && title == name &&
+                XGetWindowAttributes(Raw(), child, &attributes) != 0 && attributes.map_state == IsViewable) {
+                found.push_back(child);
             }
             XFree(name);
+            std::ranges::copy(FindWindows(title, child), std::back_inserter(found));
         }
-        XFree(children);
         return found;
     }
 
@@ -74,15 +84,68 @@ public:
                                                                                  : std::nullopt;
     }
 
-    // x and y of the window's inside, then its width and height. Windows are the
-    // root's children (there is no window manager), so x and y are root coordinates.
+    // x and y of the window's inside on the screen, then its width and height.
     std::optional<std::array<int, 4>> Geometry(Window window) const {
         XWindowAttributes a;
-        if (XGetWindowAttributes(Raw(), window, &a) == 0) {
+        int x = 0, y = 0;
+        Window child = 0;
+        if (XGetWindowAttributes(Raw(), window, &a) == 0 ||
+            XTranslateCoordinates(Raw(), window, Root(), 0, 0, &x, &y, &child) == 0) {
             return std::nullopt;
         }
-        return std::array{a.x + a.border_width, a.y + a.border_width, a.width, a.height};
+        return std::array{x, y, a.width, a.height};
     }
+
+    // The root's child that holds the window: its frame, or the window itself
+    // where no window manager runs.
+    Window TopLevel(Window window) const {
+        for (Window parent = 0; (parent = Tree(window).first) != Root() && parent != 0;) {
+            window = parent;
+        }
+        return window;
+    }
+
+    // The outside of the window's frame, borders included: x, y, width, height on the screen.
+    std::array<int, 4> Frame(Window window) const {
+        XWindowAttributes a{};
+        XGetWindowAttributes(Raw(), TopLevel(window), &a);
+        return {a.x, a.y, a.width + 2 * a.border_width, a.height + 2 * a.border_width};
+    }
+
+    // Whether a's frame is stacked above b's.
+    bool StackedAbove(Window a, Window b) const {
+        const std::vector<Window> stack = Tree(Root()).second;
+        return std::ranges::find(stack, TopLevel(a)) > std::ranges::find(stack, TopLevel(b));
+    }
+
+    Window Focus() const {
+        Window focus = 0;
+        int revert = 0;
+        XGetInputFocus(Raw(), &focus, &revert);
+        return focus;
+    }
+
+    // A property of that type as another client reads it, an item per byte
+    // or per 32-bit value; empty when it has another type.
+    std::vector<long> Property(Window window, const char* name, const char* type) const {
+        Atom actualType = 0;
+        int format = 0;
+        unsigned long count = 0, remaining = 0;
+        unsigned char* data = nullptr;
+        XGetWindowProperty(Raw(), window, Intern(name), 0, 1 << 16, False, Intern(type), &actualType, &format,
+                           &count, &remaining, &data);
+        std::vector<long> items;
+        for (unsigned long i = 0; static_cast<long>(actualType) == Intern(type) && i < count; ++i) {
+            // Xlib hands 32-bit items over as longs.
+            items.push_back(format == 32 ? reinterpret_cast<const long*>(data)[i] : data[i]);
+        }
+        XFree(data);
+        return items;
+    }
+    long Intern(const char* name) const { return static_cast<long>(XInternAtom(Raw(), name, False)); }
+
+    // Whether a window manager runs, as the desktop conventions announce it.
+    bool WindowManagerRuns() const { return !Property(Root(), "_NET_SUPPORTING_WM_CHECK", "WINDOW").empty(); }
 
     // The window's contents, bottom row first.
     std::optional<Rows> Grab(Window window) const {
@@ -152,7 +215,7 @@ public:
         close.xclient.window = window;
         close.xclient.message_type = XInternAtom(Raw(), "WM_PROTOCOLS", False);
         close.xclient.format = 32;
-        close.xclient.data.l[0] = static_cast<long>(XInternAtom(Raw(), "WM_DELETE_WINDOW", False));
+        close.xclient.data.l[0] = Intern("WM_DELETE_WINDOW");
         XSendEvent(Raw(), window, False, NoEventMask, &close);
         XSync(Raw(), False);
     }
@@ -198,6 +261,8 @@ public:
         }, timeoutSeconds);
         return status_;
     }
+
+    pid_t Pid() const { return pid_; }
 
     void Kill() {
         if (pid_ > 0 && !WaitForExit(0)) {

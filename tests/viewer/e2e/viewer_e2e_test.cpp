@@ -28,6 +28,9 @@ protected:
     // Starts the viewer on this "B.bmp" (none without bitmap); its window titled title, or 0.
     Window Open(const std::optional<Bytes>& bitmap, const std::string& title = kTitle,
                 const std::string& arguments = "") {
+        // The window manager the tests run beside, if any, starts with them.
+        const char* manager = std::getenv("IMAGE_BORDER_E2E_WM");
+        EXPECT_TRUE(manager == nullptr || manager == std::string("none") || Poll([&] { return x.WindowManagerRuns(); }));
         // Windows are found by title: the last test's must be gone first.
         EXPECT_TRUE(Poll([&] { return x.FindWindows(kTitle).empty() && x.FindWindows(kErrorTitle).empty(); }));
         viewer.Start(bitmap, arguments);
@@ -54,16 +57,21 @@ TEST_F(ViewerE2e, WindowKeysAndEsc) {
     // A geometry on the command line changes nothing: the program sets its own.
     const Window window = Open(Bmp(picture), kTitle, "-geometry 320x240+40+30");
     ASSERT_TRUE(x.WaitForFrame(window, Scene(650, 500, picture, white)));
-    EXPECT_EQ(x.Geometry(window).value(), (std::array{0, 0, 650, 500}));
+    EXPECT_EQ(x.Frame(window)[0], 0);
+    EXPECT_EQ(x.Frame(window)[1], 0);
 
     // Keys that do nothing, then Up.
     x.Type(window, {XK_1, XK_3, XK_0, XK_a, XK_A, XK_Q, XK_at, XK_space, XK_Return, XK_Tab, XK_BackSpace, XK_Delete,
                     XK_Left, XK_Right, XK_Home, XK_Page_Up, XK_F1, XK_Up});
     const std::array<int, 4> screen = x.Geometry(x.Root()).value();
     ASSERT_TRUE(x.WaitForFrame(window, Scene(screen[2], screen[3], picture, white)));
-    // Resized or moved by another client, it goes full screen again on Up.
+    // Resized or moved by another client, it goes full screen again on Up. (A
+    // window manager keeps other clients from moving a full-screen window.)
     for (const std::array<int, 4> moved :
          {std::array{0, 0, 400, 300}, {100, 50, 400, 300}, {1, 0, screen[2], screen[3]}}) {
+        if (x.WindowManagerRuns()) {
+            break;
+        }
         XMoveResizeWindow(x.Raw(), window, moved[0], moved[1], moved[2], moved[3]);
         ASSERT_TRUE(Poll([&] { return x.Geometry(window) == moved; }));
         x.Type(window, {XK_Up});
@@ -78,6 +86,10 @@ TEST_F(ViewerE2e, WindowKeysAndEsc) {
     // is still being left, ends at 700 x 500.
     x.Type(window, {XK_2, XK_Down, XK_Up, XK_Down});
     EXPECT_TRUE(x.WaitForFrame(window, Scene(700, 500, picture, mask)));
+    // Its frame, title bar and all, is back on the screen.
+    const std::array<int, 4> frame = x.Frame(window);
+    EXPECT_TRUE(frame[0] >= 0 && frame[1] >= 0 && frame[0] + frame[2] <= screen[2] && frame[1] + frame[3] <= screen[3])
+        << "frame at " << frame[0] << "," << frame[1];
 
     x.Type(window, {XK_Escape});
     EXPECT_EQ(viewer.WaitForExit(), 0);
@@ -141,24 +153,27 @@ struct Refusal {
     const char* name;
     std::optional<Bytes> file;  // none: no "B.bmp" at all
     const char* line;           // on standard error
-    void (*dismiss)(XSession&, Window box);
+    void (*dismiss)(XSession&, Window box, Window main);
 };
 
 const char* const kOpenFailed = "Error: Failed to open DIB file B.bmp.\n";
 
-// Keys are typed where the focus is: the box takes it when it shows.
+// Keys are typed where the focus is: the box has it.
 const Refusal kRefusals[] = {
-    {"Missing", std::nullopt, kOpenFailed, [](XSession& x, Window) { x.Type(0, {XK_Return}); }},
-    {"Empty", Bytes{}, kOpenFailed, [](XSession& x, Window) { x.Type(0, {XK_Escape}); }},
+    {"Missing", std::nullopt, kOpenFailed, [](XSession& x, Window, Window) { x.Type(0, {XK_Return}); }},
+    {"Empty", Bytes{}, kOpenFailed, [](XSession& x, Window, Window) { x.Type(0, {XK_Escape}); }},
     {"UnknownHeader", Bmp(Pattern(8, 8), 99), "Error: Unknown DIB file format.\n",
-     [](XSession& x, Window) { x.Type(0, {XK_space}); }},
+     [](XSession& x, Window, Window) { x.Type(0, {XK_space}); }},
     {"ShortPixels", [] { Bytes b = Bmp(Pattern(40, 30)); b.resize(b.size() - 100); return b; }(),
-     "Error: Image file conversion error.\n", [](XSession& x, Window box) {
+     "Error: Image file conversion error.\n", [](XSession& x, Window box, Window) {
          const auto place = x.Geometry(box).value();
          x.Click(box, place[2] / 2, place[3] - 29, place[2] / 2, place[3] - 29);  // the middle of OK
      }},
-    {"BoxClosed", Bytes{}, kOpenFailed, [](XSession& x, Window box) { x.Close(box); }},
-    {"BoxDestroyed", std::nullopt, kOpenFailed, [](XSession& x, Window box) { x.Destroy(box); }},
+    {"BoxClosed", Bytes{}, kOpenFailed, [](XSession& x, Window box, Window) { x.Close(box); }},
+    {"BoxDestroyed", std::nullopt, kOpenFailed, [](XSession& x, Window box, Window) { x.Destroy(box); }},
+    // The main window waits for the box: closed or destroyed, it ends it.
+    {"MainClosed", std::nullopt, kOpenFailed, [](XSession& x, Window, Window main) { x.Close(main); }},
+    {"MainDestroyed", std::nullopt, kOpenFailed, [](XSession& x, Window, Window main) { x.Destroy(main); }},
 };
 
 class ViewerE2eErrors : public ViewerE2e, public testing::WithParamInterface<Refusal> {};
@@ -167,14 +182,40 @@ class ViewerE2eErrors : public ViewerE2e, public testing::WithParamInterface<Ref
 TEST_P(ViewerE2eErrors, BoxShowsTheMessageAndDismissingItExitsWithOne) {
     const Window box = Open(GetParam().file, kErrorTitle);
     ASSERT_NE(box, 0u);
-    // A click beside OK at its height, or a press on OK let go beside it,
-    // leaves it up.
+    const Window main = x.WaitForWindow(kTitle).value_or(0);
+    // Both are the viewer's windows, found by its class and process; the box
+    // is a modal dialog of the main window.
+    const auto text = [](std::string_view bytes) { return std::vector<long>(bytes.begin(), bytes.end()); };
+    for (const Window window : {main, box}) {
+        EXPECT_EQ(x.Property(window, "WM_CLASS", "STRING"), text({"image-border\0ImageBorder\0", 25}));
+        EXPECT_EQ(x.Property(window, "_NET_WM_PID", "CARDINAL"), std::vector<long>{viewer.Pid()});
+    }
+    EXPECT_EQ(x.Property(main, "_NET_WM_NAME", "UTF8_STRING"), text(kTitle));
+    const std::vector<long> icon = x.Property(main, "_NET_WM_ICON", "CARDINAL");
+    EXPECT_TRUE(icon.size() > 2 && icon.size() == 2 + static_cast<std::size_t>(icon[0] * icon[1]));
+    EXPECT_EQ(x.Property(box, "WM_TRANSIENT_FOR", "WINDOW"), std::vector<long>{static_cast<long>(main)});
+    EXPECT_EQ(x.Property(box, "_NET_WM_WINDOW_TYPE", "ATOM"), std::vector{x.Intern("_NET_WM_WINDOW_TYPE_DIALOG")});
+    EXPECT_EQ(std::ranges::count(x.Property(box, "_NET_WM_STATE", "ATOM"), x.Intern("_NET_WM_STATE_MODAL")), 1);
+
+    // The main window shows blue, where the box was moved over it too.
+    XMoveWindow(x.Raw(), box, 100, 100);
+    EXPECT_TRUE(Poll([&] { return x.Frame(box)[0] < 200; }));
+    XMoveWindow(x.Raw(), box, 800, 600);
+    EXPECT_TRUE(x.WaitForFrame(main, Flat(650, 500, 0x0000FF)));
+
+    // A click beside OK at its height, a press on OK let go beside it, or a
+    // click on the main window leaves it up, above the main window and with
+    // the focus.
     const std::array<int, 4> place = x.Geometry(box).value();
     XWindowAttributes attributes;
-    EXPECT_TRUE(XGetWindowAttributes(x.Raw(), box, &attributes) != 0 && attributes.border_width == 1);
+    EXPECT_TRUE(XGetWindowAttributes(x.Raw(), box, &attributes) != 0 &&
+                (attributes.border_width == 1 || x.WindowManagerRuns()));
     x.Click(box, 4, place[3] - 29, 4, place[3] - 29);
     x.Click(box, place[2] / 2, place[3] - 29, 4, place[3] - 29);
+    x.Click(main, 20, 20, 20, 20);
     EXPECT_FALSE(viewer.WaitForExit(0.3));
+    EXPECT_TRUE(x.StackedAbove(box, main));
+    EXPECT_TRUE(Poll([&] { return x.Focus() == box; }));
     // Black text on a light grey face above a darker grey button.
     EXPECT_TRUE(Poll([&] {
         const auto frame = x.Grab(box);
@@ -186,7 +227,7 @@ TEST_P(ViewerE2eErrors, BoxShowsTheMessageAndDismissingItExitsWithOne) {
                (*frame)[20][(*frame)[0].size() / 2 - 35] == 0xCCCCCC;
     })) << "the box shows no text, or not in its colours";
 
-    GetParam().dismiss(x, box);
+    GetParam().dismiss(x, box, main);
     EXPECT_EQ(viewer.WaitForExit(), 1);
     EXPECT_EQ(viewer.Output("stderr"), GetParam().line);
     EXPECT_EQ(viewer.Output("stdout"), "");

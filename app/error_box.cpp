@@ -64,6 +64,7 @@ unsigned long NamedColor(::Display* display, int screen, const char* name, unsig
 struct Box {
     ::Display* display = nullptr;
     Window window = 0;
+    Window owner = 0;  // the window the box belongs to, if any
     GC gc = nullptr;
     XFontStruct* font = nullptr;  // null: the server's default font, measured roughly
     std::vector<std::string> lines;
@@ -158,72 +159,35 @@ struct ErrorHandlerRestorer {
     ~ErrorHandlerRestorer() { XSetErrorHandler(nextErrorHandler); }
 };
 
-}  // namespace
-
-
-void ShowErrorBox(std::string_view caption, std::string_view text) {
-    nextErrorHandler = XSetErrorHandler(IgnoreErrorsOnBox);
-    const ErrorHandlerRestorer restorer;  // goes after the connection, whose closing may still report errors
-    // The box belongs to the window the current GL context draws to: GLUT's,
-    // when the viewer has one. It shares the owner's connection, so that what
-    // happens to the owner while the box is up reaches the box. Without an
-    // owner it has a connection of its own.
-    const Window owner = glXGetCurrentDrawable();
-    DisplayPtr ownConnection(owner != 0 ? nullptr : XOpenDisplay(nullptr));
-    ::Display* display = owner != 0 ? glXGetCurrentDisplay() : ownConnection.get();
-    if (display == nullptr) {
-        return;
-    }
-    boxDisplay = display;
-    const int screen = DefaultScreen(display);
-
-    Box box;
-    box.display = display;
+void LayOut(Box& box, std::string_view text, int screenWidth, int screenHeight) {
     box.lines = SplitLines(text);
-    // "fixed" is built into every X server, so text shows even where no font package is installed.
-    FontPtr font(XLoadQueryFont(display, "fixed"), FontFreer{display});
-    box.font = font.get();
-    box.ascent = font ? font->ascent : 10;
-    box.lineHeight = (font ? font->ascent + font->descent : 13) + kLineGap;
-
     int textWidth = 0;
     for (const std::string& line : box.lines) {
         textWidth = std::max(textWidth, box.TextWidth(line));
     }
-    const int screenWidth = DisplayWidth(display, screen);
-    const int screenHeight = DisplayHeight(display, screen);
     box.width = std::min(std::max(textWidth + 2 * kPadding, kMinWidth), screenWidth);
     const int textHeight = static_cast<int>(box.lines.size()) * box.lineHeight;
     box.height = std::min(kPadding + textHeight + kPadding + kButtonHeight + kPadding, screenHeight);
     box.buttonX = (box.width - kButtonWidth) / 2;
     box.buttonY = box.height - kPadding - kButtonHeight;
+}
 
-    box.foreground = BlackPixel(display, screen);
-    box.background = NamedColor(display, screen, "gray92", WhitePixel(display, screen));
-    box.buttonFace = NamedColor(display, screen, "gray80", WhitePixel(display, screen));
-
-    box.window = XCreateSimpleWindow(display, RootWindow(display, screen), (screenWidth - box.width) / 2,
-                                     (screenHeight - box.height) / 2, static_cast<unsigned>(box.width),
-                                     static_cast<unsigned>(box.height), 1, box.foreground, box.background);
-    const std::string title(caption);
+// What the window manager reads as the box maps: a dialog of the viewer's, of
+// a fixed size, that may be closed and, when it has an owner, is kept above
+// it and modal for it.
+void DescribeToWindowManager(const Box& box, const std::string& title, Atom deleteWindow) {
+    ::Display* display = box.display;
     XStoreName(display, box.window, title.c_str());
     NameForDesktop(display, box.window, title);
     Atom dialogType = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DIALOG", False);
     XChangeProperty(display, box.window, XInternAtom(display, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32,
                     PropModeReplace, reinterpret_cast<unsigned char*>(&dialogType), 1);
-    if (owner != 0) {
-        // Kept above its owner, which takes no input while the box is up.
-        XSetTransientForHint(display, box.window, owner);
+    if (box.owner != 0) {
+        XSetTransientForHint(display, box.window, box.owner);
         Atom modal = XInternAtom(display, "_NET_WM_STATE_MODAL", False);
         XChangeProperty(display, box.window, XInternAtom(display, "_NET_WM_STATE", False), XA_ATOM, 32,
                         PropModeReplace, reinterpret_cast<unsigned char*>(&modal), 1);
-        XWindowAttributes attributes;
-        if (XGetWindowAttributes(display, owner, &attributes) != 0) {
-            XSelectInput(display, owner, attributes.your_event_mask | FocusChangeMask);
-        }
     }
-
-    // A fixed size: the layout is computed once.
     XSizeHints* hints = XAllocSizeHints();
     if (hints != nullptr) {
         hints->flags = PPosition | PMinSize | PMaxSize;
@@ -232,27 +196,21 @@ void ShowErrorBox(std::string_view caption, std::string_view text) {
         XSetWMNormalHints(display, box.window, hints);
         XFree(hints);
     }
-    const Atom protocols = XInternAtom(display, "WM_PROTOCOLS", False);
-    Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(display, box.window, &deleteWindow, 1);
+}
 
-    XGCValues values{};
-    values.foreground = box.foreground;
-    values.background = box.background;
-    unsigned long mask = GCForeground | GCBackground;
-    if (font) {
-        values.font = font->fid;
-        mask |= GCFont;
+// Handles the box's events until it is dismissed or the connection fails.
+// The owner's events come here too, and nothing else reads them while the
+// box is up: the owner passes its keys on to the box, a request to close it
+// ends the box as one to close the box does, and the focus it gets goes on
+// to the box.
+void RunUntilDismissed(const Box& box, Atom deleteWindow) {
+    ::Display* display = box.display;
+    const Atom protocols = XInternAtom(display, "WM_PROTOCOLS", False);
+    XWindowAttributes attributes;
+    if (box.owner != 0 && XGetWindowAttributes(display, box.owner, &attributes) != 0) {
+        XSelectInput(display, box.owner, attributes.your_event_mask | FocusChangeMask);
     }
-    box.gc = XCreateGC(display, box.window, mask, &values);
-
-    XSelectInput(display, box.window,
-                 ExposureMask | KeyPressMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask);
-    XMapRaised(display, box.window);
-
-    // The owner's events come here too, and nothing else will read them: it
-    // passes keys on to the box, a request to close it ends the box as one to
-    // close the box does, and the focus it gets goes on to the box.
     bool pressedInButton = false;
     Time userTime = CurrentTime;
     bool done = false;
@@ -272,8 +230,8 @@ void ShowErrorBox(std::string_view caption, std::string_view text) {
                 }
                 break;
             case FocusIn:
-                if (event.xfocus.window == owner && event.xfocus.detail != NotifyPointer) {
-                    TakeFocusFrom(display, owner, box.window, userTime);
+                if (event.xfocus.window == box.owner && event.xfocus.detail != NotifyPointer) {
+                    TakeFocusFrom(display, box.owner, box.window, userTime);
                 }
                 break;
             case Expose:
@@ -307,6 +265,61 @@ void ShowErrorBox(std::string_view caption, std::string_view text) {
                 break;
         }
     }
+}
+
+}  // namespace
+
+void ShowErrorBox(std::string_view caption, std::string_view text) {
+    nextErrorHandler = XSetErrorHandler(IgnoreErrorsOnBox);
+    const ErrorHandlerRestorer restorer;  // goes after the connection, whose closing may still report errors
+    // The box belongs to the window the current GL context draws to: GLUT's,
+    // when the viewer has one. It shares the owner's connection, so that what
+    // happens to the owner while the box is up reaches the box. Without an
+    // owner it has a connection of its own.
+    Box box;
+    box.owner = glXGetCurrentDrawable();
+    DisplayPtr ownConnection(box.owner != 0 ? nullptr : XOpenDisplay(nullptr));
+    ::Display* display = box.owner != 0 ? glXGetCurrentDisplay() : ownConnection.get();
+    if (display == nullptr) {
+        return;
+    }
+    boxDisplay = display;
+    box.display = display;
+    const int screen = DefaultScreen(display);
+
+    // "fixed" is built into every X server, so text shows even where no font package is installed.
+    FontPtr font(XLoadQueryFont(display, "fixed"), FontFreer{display});
+    box.font = font.get();
+    box.ascent = font ? font->ascent : 10;
+    box.lineHeight = (font ? font->ascent + font->descent : 13) + kLineGap;
+    const int screenWidth = DisplayWidth(display, screen);
+    const int screenHeight = DisplayHeight(display, screen);
+    LayOut(box, text, screenWidth, screenHeight);
+
+    box.foreground = BlackPixel(display, screen);
+    box.background = NamedColor(display, screen, "gray92", WhitePixel(display, screen));
+    box.buttonFace = NamedColor(display, screen, "gray80", WhitePixel(display, screen));
+    box.window = XCreateSimpleWindow(display, RootWindow(display, screen), (screenWidth - box.width) / 2,
+                                     (screenHeight - box.height) / 2, static_cast<unsigned>(box.width),
+                                     static_cast<unsigned>(box.height), 1, box.foreground, box.background);
+    const Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    DescribeToWindowManager(box, std::string(caption), deleteWindow);
+
+    XGCValues values{};
+    values.foreground = box.foreground;
+    values.background = box.background;
+    unsigned long mask = GCForeground | GCBackground;
+    if (font) {
+        values.font = font->fid;
+        mask |= GCFont;
+    }
+    box.gc = XCreateGC(display, box.window, mask, &values);
+
+    XSelectInput(display, box.window,
+                 ExposureMask | KeyPressMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask);
+    XMapRaised(display, box.window);
+    RunUntilDismissed(box, deleteWindow);
+
     XFreeGC(display, box.gc);
     // Unless another client already has: requests on a box that is gone fail unheard.
     XDestroyWindow(display, box.window);

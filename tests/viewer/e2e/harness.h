@@ -105,28 +105,13 @@ public:
         return window;
     }
 
-    // The outside of the window's frame, borders included: x, y, width, height on the screen.
-    std::array<int, 4> Frame(Window window) const {
-        XWindowAttributes a{};
-        XGetWindowAttributes(Raw(), TopLevel(window), &a);
-        return {a.x, a.y, a.width + 2 * a.border_width, a.height + 2 * a.border_width};
-    }
-
-    // Whether a's frame is stacked above b's.
     bool StackedAbove(Window a, Window b) const {
         const std::vector<Window> stack = Tree(Root()).second;
         return std::ranges::find(stack, TopLevel(a)) > std::ranges::find(stack, TopLevel(b));
     }
 
-    Window Focus() const {
-        Window focus = 0;
-        int revert = 0;
-        XGetInputFocus(Raw(), &focus, &revert);
-        return focus;
-    }
-
     // A property of that type as another client reads it, an item per byte
-    // or per 32-bit value; empty when it has another type.
+    // or per 32-bit value (which Xlib hands over as longs); empty when it has another type.
     std::vector<long> Property(Window window, const char* name, const char* type) const {
         Atom actualType = 0;
         int format = 0;
@@ -135,8 +120,7 @@ public:
         XGetWindowProperty(Raw(), window, Intern(name), 0, 1 << 16, False, Intern(type), &actualType, &format,
                            &count, &remaining, &data);
         std::vector<long> items;
-        for (unsigned long i = 0; static_cast<long>(actualType) == Intern(type) && i < count; ++i) {
-            // Xlib hands 32-bit items over as longs.
+        for (unsigned long i = 0; i < count; ++i) {
             items.push_back(format == 32 ? reinterpret_cast<const long*>(data)[i] : data[i]);
         }
         XFree(data);

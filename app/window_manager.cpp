@@ -43,8 +43,8 @@ private:
 
 bool WindowManagerSupports(_XDisplay* display, const char* hint) {
     // A window manager that went away may leave both behind. Asking its check
-    // window whether it still exists would fail with an error if not, so the
-    // two are taken as they stand, as GLUT takes them.
+    // window whether it is still there would end in an X error if it is not,
+    // so the two are taken as they stand.
     if (RootProperty(display, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).Items().empty()) {
         return false;
     }

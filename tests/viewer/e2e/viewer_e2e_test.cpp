@@ -159,7 +159,7 @@ struct Refusal {
 
 const char* const kOpenFailed = "Error: Failed to open DIB file B.bmp.\n";
 
-// Keys are typed where the focus is: the box has it.
+// Keys are typed where the focus is, which the box has; closing the main window ends it too.
 const Refusal kRefusals[] = {
     {"Missing", std::nullopt, kOpenFailed, [](XSession& x, Window, Window) { x.Type(0, {XK_Return}); }},
     {"Empty", Bytes{}, kOpenFailed, [](XSession& x, Window, Window) { x.Type(0, {XK_Escape}); }},
@@ -172,7 +172,6 @@ const Refusal kRefusals[] = {
      }},
     {"BoxClosed", Bytes{}, kOpenFailed, [](XSession& x, Window box, Window) { x.Close(box); }},
     {"BoxDestroyed", std::nullopt, kOpenFailed, [](XSession& x, Window box, Window) { x.Destroy(box); }},
-    // The main window waits for the box: closed, it ends it.
     {"MainClosed", std::nullopt, kOpenFailed, [](XSession& x, Window, Window main) { x.Close(main); }},
 };
 
@@ -191,7 +190,8 @@ TEST_P(ViewerE2eErrors, BoxShowsTheMessageAndDismissingItExitsWithOne) {
         EXPECT_EQ(x.Property(window, "_NET_WM_PID", "CARDINAL"), std::vector<long>{viewer.Pid()});
     }
     EXPECT_EQ(x.Property(main, "_NET_WM_NAME", "UTF8_STRING"), text(kTitle));
-    EXPECT_GT(x.Property(main, "_NET_WM_ICON", "CARDINAL").size(), 2u);
+    const std::vector<long> icon = x.Property(main, "_NET_WM_ICON", "CARDINAL");
+    EXPECT_TRUE(icon.size() > 2 && icon.size() == 2 + static_cast<std::size_t>(icon[0] * icon[1]));
     EXPECT_EQ(x.Property(box, "WM_TRANSIENT_FOR", "WINDOW"), std::vector<long>{static_cast<long>(main)});
     EXPECT_EQ(x.Property(box, "_NET_WM_WINDOW_TYPE", "ATOM"), std::vector{x.Intern("_NET_WM_WINDOW_TYPE_DIALOG")});
     EXPECT_EQ(std::ranges::count(x.Property(box, "_NET_WM_STATE", "ATOM"), x.Intern("_NET_WM_STATE_MODAL")), 1);

@@ -28,7 +28,6 @@ protected:
     // Starts the viewer on this "B.bmp" (none without bitmap); its window titled title, or 0.
     Window Open(const std::optional<Bytes>& bitmap, const std::string& title = kTitle,
                 const std::string& arguments = "") {
-        // The window manager the tests run beside, if any, starts with them.
         const char* manager = std::getenv("IMAGE_BORDER_E2E_WM");
         EXPECT_TRUE(manager == nullptr || manager == std::string("none") || Poll([&] { return x.WindowManagerRuns(); }));
         // Windows are found by title: the last test's must be gone first.
@@ -182,12 +181,12 @@ TEST_P(ViewerE2eErrors, BoxShowsTheMessageAndDismissingItExitsWithOne) {
     const Window box = Open(GetParam().file, kErrorTitle);
     ASSERT_NE(box, 0u);
     const Window main = x.WaitForWindow(kTitle).value_or(0);
-    // Both are the viewer's windows, found by its class and process; the box
-    // is a modal dialog of the main window.
+    // The viewer's windows, by class, process and host; the box a modal dialog of the main one.
     const auto text = [](std::string_view bytes) { return std::vector<long>(bytes.begin(), bytes.end()); };
     for (const Window window : {main, box}) {
         EXPECT_EQ(x.Property(window, "WM_CLASS", "STRING"), text({"image-border\0ImageBorder\0", 25}));
         EXPECT_EQ(x.Property(window, "_NET_WM_PID", "CARDINAL"), std::vector<long>{viewer.Pid()});
+        EXPECT_FALSE(x.Property(window, "WM_CLIENT_MACHINE", "STRING").empty());
     }
     EXPECT_EQ(x.Property(main, "_NET_WM_NAME", "UTF8_STRING"), text(kTitle));
     const std::vector<long> icon = x.Property(main, "_NET_WM_ICON", "CARDINAL");
@@ -211,6 +210,7 @@ TEST_P(ViewerE2eErrors, BoxShowsTheMessageAndDismissingItExitsWithOne) {
     x.Click(box, 4, place[3] - 29, 4, place[3] - 29);
     x.Click(box, place[2] / 2, place[3] - 29, 4, place[3] - 29);
     x.Click(main, 20, 20, 20, 20);
+    x.Type(main, {});  // and the focus it gives under many window managers
     EXPECT_FALSE(viewer.WaitForExit(0.3));
     EXPECT_TRUE(x.StackedAbove(box, main));
     Window focus = 0;

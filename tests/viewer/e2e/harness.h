@@ -15,7 +15,6 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <memory>

@@ -2,6 +2,7 @@
 #include "harness.h"  // first: it orders gtest and Xlib
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 

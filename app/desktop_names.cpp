@@ -1,12 +1,8 @@
 #include "app/desktop_names.h"
 
 #include <X11/Xatom.h>
-#include <X11/Xutil.h>
 #include <unistd.h>
 
-#include <array>
-#include <climits>
-#include <string>
 #include <vector>
 
 namespace {
@@ -38,25 +34,17 @@ std::vector<unsigned long> Icon() {
 
 }  // namespace
 
-void NameForDesktop(::Display* display, Window window, std::string_view title) {
-    std::string instance = kWindowInstanceName, windowClass = kWindowClassName;
-    XClassHint classHint{instance.data(), windowClass.data()};
-    XSetClassHint(display, window, &classHint);
+XClassHint* ViewerClass() {
+    static char instance[] = "image-border";
+    static char windowClass[] = "ImageBorder";
+    static XClassHint hint{instance, windowClass};
+    return &hint;
+}
 
+void NameForDesktop(::Display* display, Window window, std::string_view title) {
     XChangeProperty(display, window, XInternAtom(display, "_NET_WM_NAME", False),
                     XInternAtom(display, "UTF8_STRING", False), 8, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(title.data()), static_cast<int>(title.size()));
-
-    // A process id means something only together with the host it runs on.
-    std::array<char, HOST_NAME_MAX + 1> host{};
-    if (gethostname(host.data(), host.size() - 1) == 0) {
-        char* hostName = host.data();
-        XTextProperty machine;
-        if (XStringListToTextProperty(&hostName, 1, &machine) != 0) {
-            XSetWMClientMachine(display, window, &machine);
-            XFree(machine.value);
-        }
-    }
     // Format 32 properties are handed to Xlib as longs, whatever their width.
     const long pid = getpid();
     XChangeProperty(display, window, XInternAtom(display, "_NET_WM_PID", False), XA_CARDINAL, 32, PropModeReplace,

@@ -193,9 +193,9 @@ void DescribeToWindowManager(const Box& box, const std::string& title, Atom dele
         hints->flags = PPosition | PMinSize | PMaxSize;
         hints->min_width = hints->max_width = box.width;
         hints->min_height = hints->max_height = box.height;
-        XSetWMNormalHints(display, box.window, hints);
-        XFree(hints);
     }
+    XSetWMProperties(display, box.window, nullptr, nullptr, nullptr, 0, hints, nullptr, ViewerClass());
+    XFree(hints);
     XSetWMProtocols(display, box.window, &deleteWindow, 1);
 }
 

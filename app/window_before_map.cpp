@@ -43,15 +43,18 @@ void PaintBlueUntilDrawn(::Display* display, Window window) {
 // WM_CLASS may change only while a window is unmapped). So the viewer defines
 // XSetWMProperties itself; the linker exports the definition, since GLUT's
 // library calls the name, and GLUT's call comes here before it goes to Xlib.
+// GLUT gives no class; the error box gives its own.
 extern "C" void XSetWMProperties(::Display* display, Window window, XTextProperty* windowName,
                                  XTextProperty* iconName, char** argv, int argc, XSizeHints* normalHints,
                                  XWMHints* wmHints, XClassHint* classHint) {
     static const auto xlibSetWMProperties =
         reinterpret_cast<decltype(&XSetWMProperties)>(dlsym(RTLD_NEXT, "XSetWMProperties"));
+    const bool glutWindow = classHint == nullptr;
     if (xlibSetWMProperties != nullptr) {
-        xlibSetWMProperties(display, window, windowName, iconName, argv, argc, normalHints, wmHints, classHint);
+        xlibSetWMProperties(display, window, windowName, iconName, argv, argc, normalHints, wmHints,
+                            glutWindow ? ViewerClass() : classHint);
     }
-    if (classHint == nullptr) {  // GLUT's window: the error box gives its own class
+    if (glutWindow) {
         NameForDesktop(display, window, Utf8Text(display, windowName));
         PaintBlueUntilDrawn(display, window);
     }

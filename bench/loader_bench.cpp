@@ -32,7 +32,7 @@
 #include "bench/bench_pictures.h"
 #include "dib/dib_loader.h"
 #include "dib/message_sink.h"
-#include "image/pixel_buffer.h"
+#include "image_record/pixel_buffer.h"
 
 namespace {
 

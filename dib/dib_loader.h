@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "dib/dib_error.h"
-#include "image/rgb_image_record.h"
+#include "image_record/rgb_image_record.h"
 
 // Reading Windows bitmap files (with or without their 14-byte file header)
 // into packed red-green-blue records. The Load functions report every failure

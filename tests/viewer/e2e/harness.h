@@ -42,12 +42,12 @@ inline bool Poll(const auto& done, double timeoutSeconds = 5.0) {
 class XSession {
 public:
     XSession() {
-        XSetErrorHandler([](::Display*, XErrorEvent*) { return 0; });
+        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
         if (!display_) {
             throw std::runtime_error("cannot open the X display; run under xvfb-run");
         }
     }
-    ::Display* Raw() const { return display_.get(); }
+    Display* Raw() const { return display_.get(); }
     Window Root() const { return DefaultRootWindow(Raw()); }
 
     // A window's parent, and its children from the bottom of the stack up.
@@ -96,17 +96,23 @@ public:
     }
 
     // The root's child that holds the window: its frame, or the window itself
-    // where no window manager runs.
+    // where no window manager runs; 0 when the window is gone.
     Window TopLevel(Window window) const {
-        for (Window parent = 0; (parent = Tree(window).first) != Root() && parent != 0;) {
+        while (window != 0) {
+            const Window parent = Tree(window).first;
+            if (parent == Root()) {
+                return window;
+            }
             window = parent;
         }
-        return window;
+        return 0;
     }
 
+    // Whether a is stacked above b, frames and all; false when either is gone.
     bool StackedAbove(Window a, Window b) const {
         const std::vector<Window> stack = Tree(Root()).second;
-        return std::ranges::find(stack, TopLevel(a)) > std::ranges::find(stack, TopLevel(b));
+        const auto above = std::ranges::find(stack, TopLevel(a)), below = std::ranges::find(stack, TopLevel(b));
+        return above != stack.end() && below != stack.end() && above > below;
     }
 
     // A property of that type as another client reads it, an item per byte
@@ -127,8 +133,12 @@ public:
     }
     long Intern(const char* name) const { return static_cast<long>(XInternAtom(Raw(), name, False)); }
 
-    // Whether a window manager runs, as the desktop conventions announce it.
-    bool WindowManagerRuns() const { return !Property(Root(), "_NET_SUPPORTING_WM_CHECK", "WINDOW").empty(); }
+    // Whether a window manager runs, as the desktop conventions tell: the root
+    // names a check window, which is there and names itself.
+    bool WindowManagerRuns() const {
+        const std::vector<long> check = Property(Root(), "_NET_SUPPORTING_WM_CHECK", "WINDOW");
+        return check.size() == 1 && Property(check[0], "_NET_SUPPORTING_WM_CHECK", "WINDOW") == check;
+    }
 
     // The window's contents, bottom row first.
     std::optional<Rows> Grab(Window window) const {
@@ -209,7 +219,7 @@ public:
     }
 
 private:
-    std::unique_ptr<::Display, decltype(&XCloseDisplay)> display_{XOpenDisplay(nullptr), XCloseDisplay};
+    std::unique_ptr<Display, decltype(&XCloseDisplay)> display_{XOpenDisplay(nullptr), XCloseDisplay};
 };
 
 // The real viewer, in a fresh temporary folder that takes its standard output

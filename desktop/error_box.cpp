@@ -1,0 +1,313 @@
+#include "desktop/error_box.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+#include <sys/select.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "desktop/window_names.h"
+#include "desktop/window_manager.h"
+
+namespace desktop {
+namespace {
+
+constexpr int kPadding = 16;
+constexpr int kLineGap = 2;
+constexpr int kMinWidth = 220;
+constexpr int kButtonWidth = 80;
+constexpr int kButtonHeight = 26;
+
+struct FontFreer {
+    Display* display;
+    void operator()(XFontStruct* font) const { XFreeFont(display, font); }
+};
+using FontPtr = std::unique_ptr<XFontStruct, FontFreer>;
+
+std::vector<std::string> SplitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        lines.emplace_back(text.substr(0, end));
+        if (end == std::string_view::npos) {
+            break;
+        }
+        text.remove_prefix(end + 1);
+    }
+    if (lines.empty()) {
+        lines.emplace_back();
+    }
+    return lines;
+}
+
+unsigned long NamedColor(Display* display, int screen, const char* name, unsigned long fallback) {
+    XColor exact;
+    XColor color;
+    if (XAllocNamedColor(display, DefaultColormap(display, screen), name, &color, &exact) != 0) {
+        return color.pixel;
+    }
+    return fallback;
+}
+
+// Everything the box needs to paint itself again on every expose.
+struct Box {
+    Display* display = nullptr;
+    Window window = 0;
+    Window owner = 0;
+    GC gc = nullptr;
+    XFontStruct* font = nullptr;  // null: the server's default font, measured roughly
+    std::vector<std::string> lines;
+    int lineHeight = 0;
+    int ascent = 0;
+    int width = 0;
+    int height = 0;
+    int buttonX = 0;
+    int buttonY = 0;
+    unsigned long background = 0;
+    unsigned long foreground = 0;
+    unsigned long buttonFace = 0;
+
+    int TextWidth(const std::string& s) const {
+        if (font != nullptr) {
+            return XTextWidth(font, s.data(), static_cast<int>(s.size()));
+        }
+        return 6 * static_cast<int>(s.size());
+    }
+
+    bool InButton(int x, int y) const {
+        return x >= buttonX && x < buttonX + kButtonWidth && y >= buttonY && y < buttonY + kButtonHeight;
+    }
+
+    void Paint() const {
+        XSetForeground(display, gc, foreground);
+        int baseline = kPadding + ascent;
+        for (const std::string& line : lines) {
+            XDrawString(display, window, gc, kPadding, baseline, line.data(), static_cast<int>(line.size()));
+            baseline += lineHeight;
+        }
+        XSetForeground(display, gc, buttonFace);
+        XFillRectangle(display, window, gc, buttonX, buttonY, kButtonWidth, kButtonHeight);
+        XSetForeground(display, gc, foreground);
+        XDrawRectangle(display, window, gc, buttonX, buttonY, kButtonWidth - 1, kButtonHeight - 1);
+        const std::string ok = "OK";
+        const int okX = buttonX + (kButtonWidth - TextWidth(ok)) / 2;
+        const int okY = buttonY + (kButtonHeight + ascent) / 2 - 1;
+        XDrawString(display, window, gc, okX, okY, ok.data(), static_cast<int>(ok.size()));
+    }
+};
+
+bool IsDismissKey(KeySym key) {
+    return key == XK_Return || key == XK_KP_Enter || key == XK_Escape || key == XK_space;
+}
+
+// Blocks until the X connection has something to read, without spinning.
+void WaitForEvents(Display* display) {
+    const int fd = ConnectionNumber(display);
+    while (XPending(display) == 0) {
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(fd, &readable);
+        if (select(fd + 1, &readable, nullptr, nullptr, nullptr) < 0 && errno != EINTR) {
+            return;
+        }
+    }
+}
+
+// Keys typed while the box is up are for the box, but a window manager may
+// hand the focus to the owner when it is clicked: the box takes it back,
+// through the window manager where one runs (which then raises the box too),
+// directly where none does. userTime is that of the last key or click.
+void TakeFocusFrom(Display* display, Window owner, Window box, Time userTime) {
+    if (!WindowManagerSupports(display, "_NET_ACTIVE_WINDOW")) {
+        XSetInputFocus(display, box, RevertToParent, CurrentTime);
+        return;
+    }
+    XEvent activate{};
+    activate.xclient.type = ClientMessage;
+    activate.xclient.window = box;
+    activate.xclient.message_type = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+    activate.xclient.format = 32;
+    activate.xclient.data.l[0] = 1;  // asked by the application itself
+    activate.xclient.data.l[1] = static_cast<long>(userTime);
+    activate.xclient.data.l[2] = static_cast<long>(owner);  // the window that has the focus
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask,
+               &activate);
+}
+
+Display* boxDisplay = nullptr;
+XErrorHandler nextErrorHandler = nullptr;
+
+// Another client may destroy the box, or its owner, at any moment, and a
+// request on it then fails. Once either is gone nothing the box asked for
+// matters: the program goes on to end as when the box is dismissed.
+int IgnoreErrorsOnBox(Display* display, XErrorEvent* error) {
+    return display == boxDisplay ? 0 : nextErrorHandler(display, error);
+}
+
+struct ErrorHandlerRestorer {
+    ~ErrorHandlerRestorer() { XSetErrorHandler(nextErrorHandler); }
+};
+
+void LayOut(Box& box, std::string_view text, int screenWidth, int screenHeight) {
+    box.lines = SplitLines(text);
+    int textWidth = 0;
+    for (const std::string& line : box.lines) {
+        textWidth = std::max(textWidth, box.TextWidth(line));
+    }
+    box.width = std::min(std::max(textWidth + 2 * kPadding, kMinWidth), screenWidth);
+    const int textHeight = static_cast<int>(box.lines.size()) * box.lineHeight;
+    box.height = std::min(kPadding + textHeight + kPadding + kButtonHeight + kPadding, screenHeight);
+    box.buttonX = (box.width - kButtonWidth) / 2;
+    box.buttonY = box.height - kPadding - kButtonHeight;
+}
+
+// What the window manager reads as the box maps: a dialog of the viewer's, of
+// a fixed size, that may be closed, is kept above its owner and is modal for it.
+void DescribeToWindowManager(const Box& box, const std::string& title, Atom deleteWindow) {
+    Display* display = box.display;
+    XStoreName(display, box.window, title.c_str());
+    NameForDesktop(display, box.window, title);
+    Atom dialogType = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DIALOG", False);
+    XChangeProperty(display, box.window, XInternAtom(display, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32,
+                    PropModeReplace, reinterpret_cast<unsigned char*>(&dialogType), 1);
+    XSetTransientForHint(display, box.window, box.owner);
+    Atom modal = XInternAtom(display, "_NET_WM_STATE_MODAL", False);
+    XChangeProperty(display, box.window, XInternAtom(display, "_NET_WM_STATE", False), XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&modal), 1);
+    XSizeHints* hints = XAllocSizeHints();
+    if (hints != nullptr) {
+        hints->flags = PPosition | PMinSize | PMaxSize;
+        hints->min_width = hints->max_width = box.width;
+        hints->min_height = hints->max_height = box.height;
+    }
+    XSetWMProperties(display, box.window, nullptr, nullptr, nullptr, 0, hints, nullptr, ViewerClass());
+    XFree(hints);
+    XSetWMProtocols(display, box.window, &deleteWindow, 1);
+}
+
+// Handles the box's events until it is dismissed or the connection fails.
+// The owner's events come here too, and nothing else reads them while the
+// box is up: the owner passes its keys on to the box, a request to close it
+// ends the box as one to close the box does, and the focus it gets goes on
+// to the box.
+void RunUntilDismissed(const Box& box, Atom deleteWindow) {
+    Display* display = box.display;
+    const Atom protocols = XInternAtom(display, "WM_PROTOCOLS", False);
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(display, box.owner, &attributes) != 0) {
+        XSelectInput(display, box.owner, attributes.your_event_mask | FocusChangeMask);
+    }
+    bool pressedInButton = false;
+    Time userTime = CurrentTime;
+    bool done = false;
+    while (!done) {
+        WaitForEvents(display);
+        if (XPending(display) == 0) {
+            break;  // the connection failed
+        }
+        XEvent event;
+        XNextEvent(display, &event);
+        const bool onBox = event.xany.window == box.window;
+        switch (event.type) {
+            case MapNotify:
+                // Modal: the keys go to the box while it is up.
+                if (onBox) {
+                    XSetInputFocus(display, box.window, RevertToParent, CurrentTime);
+                }
+                break;
+            case FocusIn:
+                if (event.xfocus.window == box.owner && event.xfocus.detail != NotifyPointer) {
+                    TakeFocusFrom(display, box.owner, box.window, userTime);
+                }
+                break;
+            case Expose:
+                if (onBox && event.xexpose.count == 0) {
+                    box.Paint();
+                }
+                break;
+            case KeyPress:
+                userTime = event.xkey.time;
+                done = IsDismissKey(XLookupKeysym(&event.xkey, 0));
+                break;
+            case ButtonPress:
+                userTime = event.xbutton.time;
+                pressedInButton = onBox && event.xbutton.button == Button1 &&
+                                  box.InButton(event.xbutton.x, event.xbutton.y);
+                break;
+            case ButtonRelease:
+                userTime = event.xbutton.time;
+                done = pressedInButton && onBox && event.xbutton.button == Button1 &&
+                       box.InButton(event.xbutton.x, event.xbutton.y);
+                pressedInButton = false;
+                break;
+            case ClientMessage:
+                done = event.xclient.message_type == protocols &&
+                       static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow;
+                break;
+            case DestroyNotify:
+                done = event.xdestroywindow.window == box.window;
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+}  // namespace
+
+void ShowErrorBox(Display* display, Window owner, std::string_view caption, std::string_view text) {
+    nextErrorHandler = XSetErrorHandler(IgnoreErrorsOnBox);
+    const ErrorHandlerRestorer restorer;
+    // The box shares its owner's connection, so that what happens to the
+    // owner while the box is up reaches the box.
+    Box box;
+    box.owner = owner;
+    boxDisplay = display;
+    box.display = display;
+    const int screen = DefaultScreen(display);
+
+    // "fixed" is built into every X server, so text shows even where no font package is installed.
+    FontPtr font(XLoadQueryFont(display, "fixed"), FontFreer{display});
+    box.font = font.get();
+    box.ascent = font ? font->ascent : 10;
+    box.lineHeight = (font ? font->ascent + font->descent : 13) + kLineGap;
+    const int screenWidth = DisplayWidth(display, screen);
+    const int screenHeight = DisplayHeight(display, screen);
+    LayOut(box, text, screenWidth, screenHeight);
+
+    box.foreground = BlackPixel(display, screen);
+    box.background = NamedColor(display, screen, "gray92", WhitePixel(display, screen));
+    box.buttonFace = NamedColor(display, screen, "gray80", WhitePixel(display, screen));
+    box.window = XCreateSimpleWindow(display, RootWindow(display, screen), (screenWidth - box.width) / 2,
+                                     (screenHeight - box.height) / 2, static_cast<unsigned>(box.width),
+                                     static_cast<unsigned>(box.height), 1, box.foreground, box.background);
+    const Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    DescribeToWindowManager(box, std::string(caption), deleteWindow);
+
+    XGCValues values{};
+    values.foreground = box.foreground;
+    values.background = box.background;
+    unsigned long mask = GCForeground | GCBackground;
+    if (font) {
+        values.font = font->fid;
+        mask |= GCFont;
+    }
+    box.gc = XCreateGC(display, box.window, mask, &values);
+
+    XSelectInput(display, box.window,
+                 ExposureMask | KeyPressMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask);
+    XMapRaised(display, box.window);
+    RunUntilDismissed(box, deleteWindow);
+
+    XFreeGC(display, box.gc);
+    // Unless another client already has: requests on a box that is gone fail unheard.
+    XDestroyWindow(display, box.window);
+    XSync(display, False);
+}
+
+}  // namespace desktop

@@ -1,0 +1,87 @@
+#include "glut_hooks/window_properties.h"
+
+#include <GL/glut.h>
+#include <GL/glx.h>
+#include <X11/Xutil.h>
+#include <dlfcn.h>
+
+#include <cstdio>
+
+#include "desktop/window_names.h"
+
+namespace glut_hooks {
+namespace {
+
+// Set only while glutCreateWindow runs: GLUT describes its window in that call.
+struct PendingWindow {
+    const char* title = nullptr;
+    std::uint32_t background = 0;
+    Window described = 0;
+};
+PendingWindow* pending = nullptr;
+
+// The X server then fills whatever of the window shows and has not been drawn
+// in that colour: before the first frame, and while the error box is up and
+// the viewer draws nothing, never black or stale pixels.
+void SetBackground(Display* display, Window window, std::uint32_t rgb) {
+    XWindowAttributes attributes;
+    XColor colour{};
+    colour.red = static_cast<unsigned short>((rgb >> 16 & 0xFF) * 0x101);
+    colour.green = static_cast<unsigned short>((rgb >> 8 & 0xFF) * 0x101);
+    colour.blue = static_cast<unsigned short>((rgb & 0xFF) * 0x101);
+    if (XGetWindowAttributes(display, window, &attributes) != 0 && XAllocColor(display, attributes.colormap, &colour) != 0) {
+        XSetWindowBackground(display, window, colour.pixel);
+    }
+}
+
+}  // namespace
+
+Window CreateDesktopWindow(const char* title, std::uint32_t background) {
+    PendingWindow window{title, background};
+    pending = &window;
+    glutCreateWindow(title);
+    pending = nullptr;
+    const Window created = glXGetCurrentDrawable();
+    if (window.described != created) {
+        // A GLUT that no longer describes its window through XSetWMProperties:
+        // the window maps unnamed. Say so rather than pass silently.
+        std::fputs("image-border: the window was mapped before it could be named for the desktop\n", stderr);
+    }
+    return created;
+}
+
+}  // namespace glut_hooks
+
+// GLUT describes its window to the window manager in one call to
+// XSetWMProperties, just before it maps the window, and has no way to add to
+// it. What a window manager reads as it takes a window on must be there by
+// then: set once glutCreateWindow has returned, it comes too late (and
+// WM_CLASS may change only while a window is unmapped). So the viewer defines
+// XSetWMProperties itself; the linker exports the definition, since GLUT's
+// library calls the name, and every call comes here before it goes to Xlib.
+// While glutCreateWindow runs, the call is GLUT's, whatever it passes: the
+// title and class are the viewer's own.
+extern "C" void XSetWMProperties(Display* display, Window window, XTextProperty* windowName, XTextProperty* iconName,
+                                 char** argv, int argc, XSizeHints* normalHints, XWMHints* wmHints,
+                                 XClassHint* classHint) {
+    static const auto xlibSetWMProperties =
+        reinterpret_cast<decltype(&XSetWMProperties)>(dlsym(RTLD_NEXT, "XSetWMProperties"));
+    using glut_hooks::pending;
+    XTextProperty title{};
+    if (pending != nullptr) {
+        char* list[] = {const_cast<char*>(pending->title)};
+        if (Xutf8TextListToTextProperty(display, list, 1, XStdICCTextStyle, &title) >= Success) {
+            windowName = iconName = &title;
+        }
+        classHint = desktop::ViewerClass();
+    }
+    if (xlibSetWMProperties != nullptr) {
+        xlibSetWMProperties(display, window, windowName, iconName, argv, argc, normalHints, wmHints, classHint);
+    }
+    if (pending != nullptr) {
+        desktop::NameForDesktop(display, window, pending->title);
+        glut_hooks::SetBackground(display, window, pending->background);
+        pending->described = window;
+    }
+    XFree(title.value);
+}

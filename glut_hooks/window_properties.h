@@ -1,0 +1,15 @@
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <cstdint>
+
+namespace glut_hooks {
+
+// glutCreateWindow(title), with what a desktop reads as it takes the window
+// on already there when GLUT maps it: the viewer's class, the title in UTF-8,
+// the process, the icon, and background (0xRRGGBB) wherever nothing is drawn
+// yet. Returns the window; its GL context is current.
+Window CreateDesktopWindow(const char* title, std::uint32_t background);
+
+}  // namespace glut_hooks

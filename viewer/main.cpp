@@ -1,0 +1,45 @@
+#include <GL/glut.h>
+#include <GL/glx.h>
+
+#include <string_view>
+
+#include "desktop/error_box.h"
+#include "dib/message_sink.h"
+#include "glut_hooks/window_destroyed.h"
+#include "glut_hooks/window_properties.h"
+#include "viewer/keys.h"
+#include "viewer/leak_check.h"
+#include "viewer/scene.h"
+
+namespace {
+
+constexpr int kWindowWidth = 650;
+constexpr int kWindowHeight = 500;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowPosition(0, 0);
+    glutInitWindowSize(kWindowWidth, kWindowHeight);
+    const Window window = glut_hooks::CreateDesktopWindow("Image Border", viewer::kBackground);
+    Display* const display = glXGetCurrentDisplay();
+    viewer::CheckLeaksBeforeGlutCleanup();
+    glut_hooks::CloseWhenDestroyed(display, window);
+
+    // A load failure is told twice: one line on standard error for logs and
+    // scripts, and a box the user has to dismiss before the program ends.
+    SetMessageSink([display, window](std::string_view caption, std::string_view text) {
+        WriteMessageLine(caption, text);
+        desktop::ShowErrorBox(display, window, caption, text);
+    });
+    viewer::Init();
+
+    glutDisplayFunc(viewer::Display);
+    glutReshapeFunc(viewer::Reshape);
+    glutKeyboardFunc(viewer::Keyboard);
+    glutSpecialFunc(viewer::SpecialKeys);
+    glutMainLoop();
+    return 0;
+}

@@ -1,0 +1,63 @@
+#include "viewer/scene.h"
+
+#include <GL/glut.h>
+
+#include <cstdlib>
+#include <new>
+
+#include "dark_pass/mark_dark_run.h"
+#include "dib/dib_error.h"
+#include "dib/message_sink.h"
+
+namespace viewer {
+
+std::unique_ptr<ImageClass> SourceImage;
+std::unique_ptr<ImageClass> ResultImage;
+
+namespace {
+
+constexpr const char* kPictureFile = "B.bmp";
+constexpr int kImageGap = 10;
+
+}  // namespace
+
+void Init() {
+    SourceImage = std::make_unique<ImageClass>();
+    glClearColor((kBackground >> 16) / 255.0f, (kBackground >> 8 & 0xFF) / 255.0f, (kBackground & 0xFF) / 255.0f,
+                 1.0f);
+    if (SourceImage->Load(kPictureFile) == 0) {
+        std::exit(EXIT_FAILURE);
+    }
+    try {
+        ResultImage = std::make_unique<ImageClass>(SourceImage->SizeX(), SourceImage->SizeY());
+    } catch (const std::bad_alloc&) {
+        ShowMessage(kErrorCaption, DibErrorMessage(DibError::kOutOfMemory));
+        std::exit(EXIT_FAILURE);
+    }
+    ResultImage->SetPos(SourceImage->SizeX() + kImageGap, 0);
+}
+
+void Reshape(int width, int height) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glViewport(0, 0, width, height);
+    gluOrtho2D(0, width, 0, height);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void Display() {
+    glClear(GL_COLOR_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    SourceImage->Draw();
+    ResultImage->Draw();
+    glutSwapBuffers();
+}
+
+void MarkDarkPixels() {
+    // Which pixel is visited when cannot be seen, so both pictures are walked
+    // once in memory order, as one run of pixels.
+    MarkDarkRun(SourceImage->Bytes(), ResultImage->Bytes());
+}
+
+}  // namespace viewer

@@ -127,16 +127,8 @@ void TakeFocusFrom(Display* display, Window owner, Window box, Time userTime) {
         XSetInputFocus(display, box, RevertToParent, CurrentTime);
         return;
     }
-    XEvent activate{};
-    activate.xclient.type = ClientMessage;
-    activate.xclient.window = box;
-    activate.xclient.message_type = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
-    activate.xclient.format = 32;
-    activate.xclient.data.l[0] = 1;  // asked by the application itself
-    activate.xclient.data.l[1] = static_cast<long>(userTime);
-    activate.xclient.data.l[2] = static_cast<long>(owner);  // the window that has the focus
-    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask,
-               &activate);
+    // From the application itself, at the time of that key or click, the owner having the focus.
+    AskWindowManager(display, box, "_NET_ACTIVE_WINDOW", {1, static_cast<long>(userTime), static_cast<long>(owner)});
 }
 
 Display* boxDisplay = nullptr;

@@ -5,37 +5,59 @@
 #include <algorithm>
 #include <vector>
 
+#include "desktop/error_trap.h"
+#include "desktop/window_property.h"
+
 namespace desktop {
 namespace {
 
-// The root window's property of that name and type as 32-bit items, which
-// Xlib hands over as longs; empty when it has none of that type.
-std::vector<long> RootItems(Display* display, const char* name, Atom type) {
-    Atom actualType = 0;
-    int format = 0;
-    unsigned long count = 0, remaining = 0;
-    unsigned char* data = nullptr;
-    XGetWindowProperty(display, DefaultRootWindow(display), XInternAtom(display, name, False), 0, 1024, False, type,
-                       &actualType, &format, &count, &remaining, &data);
-    std::vector<long> items;
-    if (actualType == type && format == 32) {
-        items.assign(reinterpret_cast<const long*>(data), reinterpret_cast<const long*>(data) + count);
-    }
-    XFree(data);
-    return items;
+constexpr const char* kCheck = "_NET_SUPPORTING_WM_CHECK";
+
+std::vector<long> CheckNamedBy(Display* display, Window window) {
+    return PropertyItems(display, window, kCheck, XA_WINDOW);
 }
 
 }  // namespace
 
-bool WindowManagerSupports(Display* display, const char* hint) {
-    // A window manager that went away may leave both behind. Asking its check
-    // window whether it is still there would end in an X error if it is not,
-    // so the two are taken as they stand.
-    if (RootItems(display, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).empty()) {
+bool WindowManagerRuns(Display* display) {
+    const std::vector<long> named = CheckNamedBy(display, DefaultRootWindow(display));
+    if (named.size() != 1) {
         return false;
     }
-    return std::ranges::count(RootItems(display, "_NET_SUPPORTED", XA_ATOM),
+    ErrorTrap trap(display);
+    return CheckNamedBy(display, static_cast<Window>(named[0])) == named && !trap.Caught();
+}
+
+bool WindowManagerSupports(Display* display, const char* hint) {
+    return WindowManagerRuns(display) &&
+           std::ranges::count(PropertyItems(display, DefaultRootWindow(display), "_NET_SUPPORTED", XA_ATOM),
                               static_cast<long>(XInternAtom(display, hint, False))) != 0;
+}
+
+void AskWindowManager(Display* display, Window window, const char* type, const std::array<long, 5>& data) {
+    XEvent request{};
+    request.xclient.type = ClientMessage;
+    request.xclient.window = window;
+    request.xclient.message_type = XInternAtom(display, type, False);
+    request.xclient.format = 32;
+    std::ranges::copy(data, request.xclient.data.l);
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
+}
+
+void ForgetDeadWindowManager(Display* display) {
+    // Held so that no window manager names its check window between the look and the removal.
+    XGrabServer(display);
+    const Window root = DefaultRootWindow(display);
+    const std::vector<long> named = CheckNamedBy(display, root);
+    if (!named.empty()) {
+        ErrorTrap trap(display);
+        XWindowAttributes attributes;
+        if (XGetWindowAttributes(display, static_cast<Window>(named[0]), &attributes) == 0) {
+            XDeleteProperty(display, root, XInternAtom(display, kCheck, False));
+        }
+    }
+    XUngrabServer(display);
+    XSync(display, False);
 }
 
 }  // namespace desktop

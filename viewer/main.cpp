@@ -5,6 +5,7 @@
 
 #include "desktop/error_box.h"
 #include "dib/message_sink.h"
+#include "glut_hooks/glut_init.h"
 #include "glut_hooks/window_destroyed.h"
 #include "glut_hooks/window_properties.h"
 #include "viewer/keys.h"
@@ -19,7 +20,7 @@ constexpr int kWindowHeight = 500;
 }  // namespace
 
 int main(int argc, char** argv) {
-    glutInit(&argc, argv);
+    glut_hooks::InitGlut(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowPosition(0, 0);
     glutInitWindowSize(kWindowWidth, kWindowHeight);

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <vector>
+
+namespace desktop {
+
+struct Rect {
+    int x = 0, y = 0, width = 0, height = 0;
+
+    bool operator==(const Rect&) const = default;
+    bool Contains(const Rect& inner) const {
+        return inner.x >= x && inner.y >= y && inner.x + inner.width <= x + width && inner.y + inner.height <= y + height;
+    }
+};
+
+// The monitors that make up the screen, as Xinerama reports them (servers
+// derive them from RandR's monitors); the whole screen as one where it
+// reports none.
+std::vector<Rect> Monitors(Display* display);
+
+// The monitor that holds the middle of area, or else the one it overlaps the most.
+Rect MonitorOf(Display* display, const Rect& area);
+
+// Where a size x size area goes to lie whole on monitor, moved as little as
+// possible from where it is; at the monitor's top left where it is too large.
+Rect KeptOn(const Rect& monitor, Rect area);
+
+}  // namespace desktop

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "desktop/window_names.h"
+#include "desktop/monitors.h"
 #include "desktop/window_manager.h"
 
 namespace desktop {
@@ -132,13 +133,29 @@ void TakeFocusFrom(Display* display, Window owner, Window box, Time userTime) {
 }
 
 Display* boxDisplay = nullptr;
+std::vector<XID> boxResources;  // the box's own and its owner
 XErrorHandler nextErrorHandler = nullptr;
 
 // Another client may destroy the box, or its owner, at any moment, and a
-// request on it then fails. Once either is gone nothing the box asked for
-// matters: the program goes on to end as when the box is dismissed.
+// request on either then fails. Once one is gone nothing the box asked for
+// matters: the program goes on to end as when the box is dismissed. Every
+// other error is the program's own, and goes on.
 int IgnoreErrorsOnBox(Display* display, XErrorEvent* error) {
-    return display == boxDisplay ? 0 : nextErrorHandler(display, error);
+    const bool expected = display == boxDisplay && std::ranges::count(boxResources, error->resourceid) != 0;
+    return expected ? 0 : nextErrorHandler(display, error);
+}
+
+// Where no window manager places the box: over its owner where it fits there,
+// else in the middle of the owner's monitor; never across two monitors.
+Rect Placement(Display* display, Window owner, int width, int height) {
+    const Rect over = OnScreen(display, owner);
+    const Rect monitor = MonitorOf(display, over);
+    const Rect centred{over.x + (over.width - width) / 2, over.y + (over.height - height) / 2, width, height};
+    if (over.Contains(centred)) {
+        return KeptOn(monitor, centred);
+    }
+    return KeptOn(monitor, {monitor.x + (monitor.width - width) / 2, monitor.y + (monitor.height - height) / 2, width,
+                            height});
 }
 
 struct ErrorHandlerRestorer {
@@ -173,7 +190,8 @@ void DescribeToWindowManager(const Box& box, const std::string& title, Atom dele
                     reinterpret_cast<unsigned char*>(&modal), 1);
     XSizeHints* hints = XAllocSizeHints();
     if (hints != nullptr) {
-        hints->flags = PPosition | PMinSize | PMaxSize;
+        // No place: a window manager knows best where a dialog of its owner goes.
+        hints->flags = PMinSize | PMaxSize;
         hints->min_width = hints->max_width = box.width;
         hints->min_height = hints->max_height = box.height;
     }
@@ -207,8 +225,9 @@ void RunUntilDismissed(const Box& box, Atom deleteWindow) {
         const bool onBox = event.xany.window == box.window;
         switch (event.type) {
             case MapNotify:
-                // Modal: the keys go to the box while it is up.
-                if (onBox) {
+                // Modal: the keys go to the box while it is up. A window
+                // manager gives the focus itself, once the box's frame shows.
+                if (onBox && !WindowManagerRuns(display)) {
                     XSetInputFocus(display, box.window, RevertToParent, CurrentTime);
                 }
                 break;
@@ -268,16 +287,17 @@ void ShowErrorBox(Display* display, Window owner, std::string_view caption, std:
     box.font = font.get();
     box.ascent = font ? font->ascent : 10;
     box.lineHeight = (font ? font->ascent + font->descent : 13) + kLineGap;
-    const int screenWidth = DisplayWidth(display, screen);
-    const int screenHeight = DisplayHeight(display, screen);
-    LayOut(box, text, screenWidth, screenHeight);
+    const Rect monitor = MonitorOf(display, OnScreen(display, owner));
+    LayOut(box, text, monitor.width, monitor.height);
 
     box.foreground = BlackPixel(display, screen);
     box.background = NamedColor(display, screen, "gray92", WhitePixel(display, screen));
     box.buttonFace = NamedColor(display, screen, "gray80", WhitePixel(display, screen));
-    box.window = XCreateSimpleWindow(display, RootWindow(display, screen), (screenWidth - box.width) / 2,
-                                     (screenHeight - box.height) / 2, static_cast<unsigned>(box.width),
-                                     static_cast<unsigned>(box.height), 1, box.foreground, box.background);
+    const Rect place = Placement(display, owner, box.width, box.height);
+    box.window = XCreateSimpleWindow(display, RootWindow(display, screen), place.x, place.y,
+                                     static_cast<unsigned>(box.width), static_cast<unsigned>(box.height), 1,
+                                     box.foreground, box.background);
+    boxResources = {box.window, owner};
     const Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
     DescribeToWindowManager(box, std::string(caption), deleteWindow);
 

@@ -28,7 +28,7 @@ void FullScreen::Enter() {
     // The frame is the window manager's, and may go at any moment.
     ErrorTrap trap(display_);
     const bool managed = WindowManagerSupports(display_, kFullScreenState);
-    const Rect inside = Inside();
+    const Rect inside = OnScreen(display_, window_);
     const Rect monitor = MonitorOf(display_, inside);
     const bool inState = InFullScreenState();
     // Until a window manager carries out a Leave, the window still looks full screen.
@@ -62,10 +62,7 @@ void FullScreen::Leave(int width, int height) {
         AskForState(display_, window_, kRemove);
         XResizeWindow(display_, window_, static_cast<unsigned>(width), static_cast<unsigned>(height));
     } else {
-        Rect place = entered_ && before_ ? *before_ : Frame();
-        place.width = width;
-        place.height = height;
-        place = KeptOn(MonitorOf(display_, place), place);
+        const Rect place = entered_ && before_ ? *before_ : Frame();
         XMoveResizeWindow(display_, window_, place.x, place.y, static_cast<unsigned>(width),
                           static_cast<unsigned>(height));
         SetOwnState(false);
@@ -76,7 +73,7 @@ void FullScreen::Leave(int width, int height) {
 
 bool FullScreen::KeepFrameOnScreen(int width, int height) {
     ErrorTrap trap(display_);
-    const Rect inside = Inside();
+    const Rect inside = OnScreen(display_, window_);
     if (inside.width != width || inside.height != height ||
         (InFullScreenState() && WindowManagerSupports(display_, kFullScreenState))) {
         return trap.Caught();  // gone: nothing to wait for
@@ -89,16 +86,6 @@ bool FullScreen::KeepFrameOnScreen(int width, int height) {
         XMoveWindow(display_, window_, kept.x, kept.y);
     }
     return true;
-}
-
-// The window's inside on the screen.
-Rect FullScreen::Inside() const {
-    XWindowAttributes attributes{};
-    int x = 0, y = 0;
-    Window child = 0;
-    XGetWindowAttributes(display_, window_, &attributes);
-    XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), 0, 0, &x, &y, &child);
-    return {x, y, attributes.width, attributes.height};
 }
 
 // The root's child that holds the window, border and all: the window manager's

@@ -29,7 +29,6 @@ public:
     bool KeepFrameOnScreen(int width, int height);
 
 private:
-    Rect Inside() const;
     Rect Frame() const;
     bool InFullScreenState() const;
     void SetOwnState(bool fullScreen);

@@ -6,6 +6,15 @@
 
 namespace desktop {
 
+Rect OnScreen(Display* display, Window window) {
+    XWindowAttributes attributes{};
+    int x = 0, y = 0;
+    Window child = 0;
+    XGetWindowAttributes(display, window, &attributes);
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+    return {x, y, attributes.width, attributes.height};
+}
+
 std::vector<Rect> Monitors(Display* display) {
     std::vector<Rect> monitors;
     int count = 0;

@@ -15,6 +15,9 @@ struct Rect {
     }
 };
 
+// Where window's inside is on the screen.
+Rect OnScreen(Display* display, Window window);
+
 // The monitors that make up the screen, as Xinerama reports them (servers
 // derive them from RandR's monitors); the whole screen as one where it
 // reports none.

@@ -41,9 +41,10 @@ inline bool Poll(const auto& done, double timeoutSeconds = 5.0) {
 // resized or gone under a request fails that request only, and we poll again.
 class XSession {
 public:
+    // Waits for the server a while: a nested one may still be starting.
     XSession() {
         XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
-        if (!display_) {
+        if (!Poll([&] { return display_.reset(XOpenDisplay(nullptr)), display_ != nullptr; }, 10)) {
             throw std::runtime_error("cannot open the X display; run under xvfb-run");
         }
     }
@@ -219,7 +220,32 @@ public:
     }
 
 private:
-    std::unique_ptr<Display, decltype(&XCloseDisplay)> display_{XOpenDisplay(nullptr), XCloseDisplay};
+    std::unique_ptr<Display, decltype(&XCloseDisplay)> display_{nullptr, XCloseDisplay};
+};
+
+// A program run through the shell in the background, killed when it goes.
+class Spawned {
+public:
+    explicit Spawned(const std::string& command) {
+        if ((pid_ = fork()) == 0) {
+            execl("/bin/sh", "sh", "-c", ("exec " + command + " >/dev/null 2>&1").c_str(), nullptr);
+            _exit(127);
+        }
+    }
+    ~Spawned() { Kill(SIGKILL); }
+    Spawned(const Spawned&) = delete;
+    Spawned& operator=(const Spawned&) = delete;
+
+    void Kill(int signal) {
+        if (pid_ > 0) {
+            kill(pid_, signal);
+            waitpid(pid_, nullptr, 0);
+            pid_ = -1;
+        }
+    }
+
+private:
+    pid_t pid_ = -1;
 };
 
 // The real viewer, in a fresh temporary folder that takes its standard output

@@ -26,6 +26,16 @@ Rows Scene(int width, int height, const Rows& picture, const Rows& right) {
     return frame;
 }
 
+// What "2" makes of picture: its dark pixels black, the others white.
+Rows Mask(Rows picture) {
+    for (auto& row : picture) {
+        for (auto& c : row) {
+            c = std::ranges::find(kDarkColours, c) != std::end(kDarkColours) ? kBlack : kWhite;
+        }
+    }
+    return picture;
+}
+
 class ViewerE2e : public testing::Test {
 protected:
     // Starts the viewer on this "B.bmp" (none without bitmap); its window titled title, or 0.
@@ -49,13 +59,7 @@ protected:
 // Keys are handled in order, so once a key's effect shows, every key before
 // it has been handled too.
 TEST_F(ViewerE2e, WindowKeysAndEsc) {
-    const Rows picture = Pattern(301, 200), white = Flat(301, 200, kWhite);
-    Rows mask = picture;
-    for (auto& row : mask) {
-        for (auto& c : row) {
-            c = std::ranges::find(kDarkColours, c) != std::end(kDarkColours) ? kBlack : kWhite;
-        }
-    }
+    const Rows picture = Pattern(301, 200), white = Flat(301, 200, kWhite), mask = Mask(picture);
     // The frame, title bar and all, at the screen's corner: a geometry on the
     // command line changes nothing, and after full screen it comes back there.
     const Window window = Open(Bmp(picture), kTitle, "-geometry 320x240+40+30");
@@ -152,6 +156,129 @@ TEST_F(ViewerE2e, LargePictureIsCutAtTheWindowEdges) {
     EXPECT_EQ(viewer.Output("stderr"), "");
 }
 
+// A desktop's life goes on around the viewer: window managers start after it,
+// die, replace one another. Up is full screen, in the full-screen state, and
+// Down a 700 x 500 window whose frame is all on the screen, in each case.
+class ViewerE2eDesktopLife : public ViewerE2e {
+protected:
+    std::vector<long> FullScreenState(Window window) const {
+        std::vector<long> state = x.Property(window, "_NET_WM_STATE", "ATOM");
+        std::erase_if(state, [&](long atom) { return atom != x.Intern("_NET_WM_STATE_FULLSCREEN"); });
+        return state;
+    }
+
+    // From a place partly off the screen, where the window goes back to after full screen.
+    void UpAndDown(Window window) {
+        const std::array<int, 4> screen = x.Geometry(x.Root()).value();
+        XMoveWindow(x.Raw(), window, 1000, 800);  // a window manager may keep it on the screen
+        XSync(x.Raw(), False);
+        x.Type(window, {XK_Up});
+        EXPECT_TRUE(Poll([&] { return x.Geometry(window) == screen && FullScreenState(window).size() == 1; }));
+        x.Type(window, {XK_Down});
+        EXPECT_TRUE(Poll([&] {
+            const auto inside = x.Geometry(window), frame = x.Geometry(x.TopLevel(window));
+            return inside && frame && (*inside)[2] == 700 && (*inside)[3] == 500 && (*frame)[0] >= 0 &&
+                   (*frame)[1] >= 0 && (*frame)[0] + (*frame)[2] <= screen[2] && (*frame)[1] + (*frame)[3] <= screen[3];
+        })) << "the frame is at " << x.Geometry(x.TopLevel(window)).value_or(std::array<int, 4>{})[0] << ", "
+            << x.Geometry(x.TopLevel(window)).value_or(std::array<int, 4>{})[1];
+        EXPECT_TRUE(FullScreenState(window).empty());
+    }
+
+    // Waits for a window manager other than the one named before to run.
+    void WaitForNewWindowManager() {
+        const std::vector<long> before = x.Property(x.Root(), "_NET_SUPPORTING_WM_CHECK", "WINDOW");
+        ASSERT_TRUE(Poll([&] {
+            return x.WindowManagerRuns() && x.Property(x.Root(), "_NET_SUPPORTING_WM_CHECK", "WINDOW") != before;
+        }));
+    }
+};
+
+TEST_F(ViewerE2eDesktopLife, WindowManagerStartsLateIsReplacedAndDies) {
+    const Window window = Open(Bmp(Pattern(64, 48)));
+    Spawned openbox("openbox");
+    WaitForNewWindowManager();
+    UpAndDown(window);
+    Spawned icewm("icewm --replace");
+    WaitForNewWindowManager();
+    UpAndDown(window);
+    x.Type(window, {XK_Up});
+    ASSERT_TRUE(Poll([&] { return x.Geometry(window) == x.Geometry(x.Root()); }));
+    icewm.Kill(SIGKILL);
+    ASSERT_TRUE(Poll([&] { return !x.WindowManagerRuns(); }));
+    UpAndDown(window);
+    x.Type(window, {XK_Escape});
+    EXPECT_EQ(viewer.WaitForExit(), 0);
+    EXPECT_EQ(viewer.Output("stderr"), "");
+}
+
+// Killed, a window manager leaves its check window named on the root, and the
+// window gone. The viewer starts as with none, and its box keeps the focus.
+TEST_F(ViewerE2eDesktopLife, StartsWhileADeadWindowManagerIsNamed) {
+    for (const bool withPicture : {true, false}) {
+        Spawned openbox("openbox");
+        WaitForNewWindowManager();
+        openbox.Kill(SIGKILL);
+        ASSERT_FALSE(x.WindowManagerRuns());
+        ViewerProcess program;
+        if (withPicture) {
+            program.Start(Bmp(Pattern(64, 48)));
+            const auto window = x.WaitForWindow(kTitle);
+            ASSERT_TRUE(window) << program.Output("stderr");
+            UpAndDown(*window);
+            x.Type(*window, {XK_Escape});
+            EXPECT_EQ(program.WaitForExit(), 0);
+        } else {
+            program.Start();
+            const auto box = x.WaitForWindow(kErrorTitle), main = x.WaitForWindow(kTitle);
+            ASSERT_TRUE(box && main) << program.Output("stderr");
+            x.Type(*main, {});
+            Window focus = 0;
+            int revert = 0;
+            EXPECT_TRUE(Poll([&] { return XGetInputFocus(x.Raw(), &focus, &revert) != 0 && focus == *box; }));
+            x.Type(0, {XK_Return});
+            EXPECT_EQ(program.WaitForExit(), 1);
+        }
+    }
+}
+
+// One screen of two 1280 x 1024 monitors side by side.
+class ViewerE2eTwoHeads : public ViewerE2e, public testing::WithParamInterface<const char*> {
+protected:
+    void SetUp() override {
+        if (GetParam() != std::string("none")) {
+            manager.emplace(GetParam());
+            ASSERT_TRUE(Poll([&] { return x.WindowManagerRuns(); }));
+        }
+    }
+
+    static constexpr std::array kLeftHead{0, 0, 1280, 1024};
+    std::optional<Spawned> manager;
+};
+
+// Up covers the monitor that holds the window; again, it changes nothing.
+TEST_P(ViewerE2eTwoHeads, FullScreenIsOneHead) {
+    const Rows picture = Pattern(64, 48);
+    const Window window = Open(Bmp(picture));
+    x.Type(window, {XK_Up});
+    ASSERT_TRUE(Poll([&] { return x.Geometry(window) == kLeftHead; }));
+    XSelectInput(x.Raw(), window, StructureNotifyMask);
+    x.Type(window, {XK_Up, XK_2});
+    ASSERT_TRUE(x.WaitForFrame(window, Scene(1280, 1024, picture, Mask(picture))));
+    XEvent event;
+    EXPECT_FALSE(XCheckTypedWindowEvent(x.Raw(), window, ConfigureNotify, &event)) << "the window was reconfigured";
+}
+
+// The box lies on one monitor, whoever places it.
+TEST_P(ViewerE2eTwoHeads, BoxIsOnOneHead) {
+    const Window box = Open(std::nullopt, kErrorTitle);
+    const std::array<int, 4> frame = x.Geometry(x.TopLevel(box)).value();
+    EXPECT_TRUE(frame[0] >= 0 && (frame[0] + frame[2] <= 1280 || frame[0] >= 1280))
+        << "the box spans " << frame[0] << " to " << frame[0] + frame[2];
+}
+
+INSTANTIATE_TEST_SUITE_P(Managers, ViewerE2eTwoHeads, testing::Values("none", "openbox"),
+                         [](const auto& info) { return std::string(info.param); });
+
 // What the box shows, found by its looks alone: the face is its commonest
 // colour; the button is the framed rectangle in its lower half, whose top edge
 // is the first longest run there of one other colour, and whose bottom edge
@@ -227,6 +354,12 @@ TEST_F(ViewerE2eErrorBox, IsAModalDialogOfTheMainWindow) {
     const Window box = Open(std::nullopt, kErrorTitle);
     ASSERT_NE(box, 0u);
     const Window main = x.WaitForWindow(kTitle).value_or(0);
+    const auto boxHasFocus = [&] {
+        Window focus = 0;
+        int revert = 0;
+        return Poll([&] { return XGetInputFocus(x.Raw(), &focus, &revert) != 0 && focus == box; });
+    };
+    EXPECT_TRUE(boxHasFocus());
     const auto text = [](std::string_view bytes) { return std::vector<long>(bytes.begin(), bytes.end()); };
     for (const Window window : {main, box}) {
         EXPECT_EQ(x.Property(window, "WM_CLASS", "STRING"), text({"image-border\0ImageBorder\0", 25}));
@@ -256,9 +389,7 @@ TEST_F(ViewerE2eErrorBox, IsAModalDialogOfTheMainWindow) {
     x.Type(main, {});
     EXPECT_FALSE(viewer.WaitForExit(0.3));
     EXPECT_TRUE(x.StackedAbove(box, main));
-    Window focus = 0;
-    int revert = 0;
-    EXPECT_TRUE(Poll([&] { return XGetInputFocus(x.Raw(), &focus, &revert) != 0 && focus == box; }));
+    EXPECT_TRUE(boxHasFocus());
     x.Type(0, {XK_Return});
     EXPECT_EQ(viewer.WaitForExit(), 1);
     EXPECT_EQ(viewer.Output("stderr"), "Error: Failed to open DIB file B.bmp.\n");
@@ -287,6 +418,7 @@ const Dismissal kDismissals[] = {
     {"BoxClosed", Bytes{}, kOpenFailed, [](const XSession& x, Window box, Window, const BoxLooks&) { x.Close(box); }},
     {"BoxDestroyed", std::nullopt, kOpenFailed, [](const XSession& x, Window box, Window, const BoxLooks&) { x.Destroy(box); }},
     {"MainClosed", std::nullopt, kOpenFailed, [](const XSession& x, Window, Window main, const BoxLooks&) { x.Close(main); }},
+    {"MainDestroyed", Bytes{}, kOpenFailed, [](const XSession& x, Window, Window main, const BoxLooks&) { x.Destroy(main); }},
 };
 
 class ViewerE2eErrorBoxGoes : public ViewerE2eErrorBox, public testing::WithParamInterface<Dismissal> {};

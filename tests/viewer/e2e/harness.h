@@ -171,6 +171,13 @@ public:
                                            << place[2] << "x" << place[3] << " showing something else";
     }
 
+    // Whether the window gets, or keeps, the keyboard's focus.
+    bool HasFocus(Window window) const {
+        Window focus = 0;
+        int revert = 0;
+        return Poll([&] { return XGetInputFocus(Raw(), &focus, &revert) != 0 && focus == window; });
+    }
+
     // Focuses the window and types the keys in turn, with Shift where a keysym needs it.
     // With no window, types where the focus already is, the pointer away in a corner.
     void Type(Window window, const std::vector<KeySym>& keys) const {

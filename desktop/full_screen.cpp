@@ -36,19 +36,13 @@ void FullScreen::Enter() {
         return;
     }
     if (managed) {
-        // A window manager ignores a request for a state the window has,
-        // even when the window no longer covers its monitor.
-        if (inState) {
-            AskForState(display_, window_, kRemove);
-        }
         AskForState(display_, window_, kAdd);
     } else {
-        if (!entered_) {
+        if (!before_) {
             before_ = Frame();
         }
         XMoveResizeWindow(display_, window_, monitor.x, monitor.y, static_cast<unsigned>(monitor.width),
                           static_cast<unsigned>(monitor.height));
-        XRaiseWindow(display_, window_);
         SetOwnState(true);
     }
     entered_ = true;
@@ -62,7 +56,7 @@ void FullScreen::Leave(int width, int height) {
         AskForState(display_, window_, kRemove);
         XResizeWindow(display_, window_, static_cast<unsigned>(width), static_cast<unsigned>(height));
     } else {
-        const Rect place = entered_ && before_ ? *before_ : Frame();
+        const Rect place = before_ ? *before_ : Frame();
         XMoveResizeWindow(display_, window_, place.x, place.y, static_cast<unsigned>(width),
                           static_cast<unsigned>(height));
         SetOwnState(false);

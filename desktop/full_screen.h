@@ -36,7 +36,7 @@ private:
     Display* display_;
     Window window_;
     bool entered_ = false;        // Enter was asked last
-    std::optional<Rect> before_;  // where the frame was when Enter moved the window itself
+    std::optional<Rect> before_;  // where the frame was when Enter first moved the window itself
 };
 
 }  // namespace desktop

@@ -179,6 +179,8 @@ protected:
                    (*frame)[1] >= 0 && (*frame)[0] + (*frame)[2] <= screen[2] && (*frame)[1] + (*frame)[3] <= screen[3];
         }));
         EXPECT_FALSE(InFullScreenState(window));
+        // With none to keep it, the window itself goes back: as near as it can, at the lower right.
+        EXPECT_TRUE(x.WindowManagerRuns() || x.Geometry(window).value()[0] + 700 == screen[2]);
     }
 
     // Waits for a window manager other than the one named before to run.

@@ -7,10 +7,13 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <memory>
+#include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "desktop/box_text.h"
+#include "desktop/desktop_dpi.h"
 #include "desktop/window_names.h"
 #include "desktop/monitors.h"
 #include "desktop/window_manager.h"
@@ -18,17 +21,13 @@
 namespace desktop {
 namespace {
 
+// Sizes at 96 dots per inch, scaled with the desktop's like the text.
 constexpr int kPadding = 16;
 constexpr int kLineGap = 2;
 constexpr int kMinWidth = 220;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 26;
-
-struct FontFreer {
-    Display* display;
-    void operator()(XFontStruct* font) const { XFreeFont(display, font); }
-};
-using FontPtr = std::unique_ptr<XFontStruct, FontFreer>;
+constexpr std::string_view kButtonLabel = "OK";
 
 std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
@@ -61,44 +60,40 @@ struct Box {
     Window window = 0;
     Window owner = 0;
     GC gc = nullptr;
-    XFontStruct* font = nullptr;  // null: the server's default font, measured roughly
+    BoxText* font = nullptr;
     std::vector<std::string> lines;
-    int lineHeight = 0;
-    int ascent = 0;
+    int padding = 0;
+    int lineHeight = 0;  // with the gap between lines
     int width = 0;
     int height = 0;
     int buttonX = 0;
     int buttonY = 0;
+    int buttonWidth = 0;
+    int buttonHeight = 0;
     unsigned long background = 0;
     unsigned long foreground = 0;
     unsigned long buttonFace = 0;
 
-    int TextWidth(const std::string& s) const {
-        if (font != nullptr) {
-            return XTextWidth(font, s.data(), static_cast<int>(s.size()));
-        }
-        return 6 * static_cast<int>(s.size());
-    }
-
     bool InButton(int x, int y) const {
-        return x >= buttonX && x < buttonX + kButtonWidth && y >= buttonY && y < buttonY + kButtonHeight;
+        return x >= buttonX && x < buttonX + buttonWidth && y >= buttonY && y < buttonY + buttonHeight;
     }
 
     void Paint() const {
-        XSetForeground(display, gc, foreground);
-        int baseline = kPadding + ascent;
+        int baseline = padding + font->Ascent();
         for (const std::string& line : lines) {
-            XDrawString(display, window, gc, kPadding, baseline, line.data(), static_cast<int>(line.size()));
+            font->Draw(window, padding, baseline, line, foreground);
             baseline += lineHeight;
         }
         XSetForeground(display, gc, buttonFace);
-        XFillRectangle(display, window, gc, buttonX, buttonY, kButtonWidth, kButtonHeight);
+        XFillRectangle(display, window, gc, buttonX, buttonY, static_cast<unsigned>(buttonWidth),
+                       static_cast<unsigned>(buttonHeight));
         XSetForeground(display, gc, foreground);
-        XDrawRectangle(display, window, gc, buttonX, buttonY, kButtonWidth - 1, kButtonHeight - 1);
-        const std::string ok = "OK";
-        const int okX = buttonX + (kButtonWidth - TextWidth(ok)) / 2;
-        const int okY = buttonY + (kButtonHeight + ascent) / 2 - 1;
-        XDrawString(display, window, gc, okX, okY, ok.data(), static_cast<int>(ok.size()));
+        XDrawRectangle(display, window, gc, buttonX, buttonY, static_cast<unsigned>(buttonWidth - 1),
+                       static_cast<unsigned>(buttonHeight - 1));
+        // The label's line centred in the button.
+        const int labelX = buttonX + (buttonWidth - font->Width(kButtonLabel)) / 2;
+        const int labelY = buttonY + (buttonHeight - font->LineHeight()) / 2 + font->Ascent();
+        font->Draw(window, labelX, labelY, kButtonLabel, foreground);
     }
 };
 
@@ -162,17 +157,24 @@ struct ErrorHandlerRestorer {
     ~ErrorHandlerRestorer() { XSetErrorHandler(nextErrorHandler); }
 };
 
-void LayOut(Box& box, std::string_view text, int screenWidth, int screenHeight) {
+void LayOut(Box& box, std::string_view text, double dpi, int screenWidth, int screenHeight) {
+    const auto scaled = [dpi](int size) { return static_cast<int>(std::lround(size * dpi / 96)); };
+    const BoxText& font = *box.font;
+    box.padding = scaled(kPadding);
+    box.lineHeight = font.LineHeight() + scaled(kLineGap);
+    // Wide and tall enough for its label in whatever font there is.
+    box.buttonWidth = std::max(scaled(kButtonWidth), font.Width(kButtonLabel) + box.padding);
+    box.buttonHeight = std::max(scaled(kButtonHeight), font.LineHeight() + box.padding / 2);
     box.lines = SplitLines(text);
     int textWidth = 0;
     for (const std::string& line : box.lines) {
-        textWidth = std::max(textWidth, box.TextWidth(line));
+        textWidth = std::max(textWidth, font.Width(line));
     }
-    box.width = std::min(std::max(textWidth + 2 * kPadding, kMinWidth), screenWidth);
+    box.width = std::min(std::max(textWidth + 2 * box.padding, scaled(kMinWidth)), screenWidth);
     const int textHeight = static_cast<int>(box.lines.size()) * box.lineHeight;
-    box.height = std::min(kPadding + textHeight + kPadding + kButtonHeight + kPadding, screenHeight);
-    box.buttonX = (box.width - kButtonWidth) / 2;
-    box.buttonY = box.height - kPadding - kButtonHeight;
+    box.height = std::min(3 * box.padding + textHeight + box.buttonHeight, screenHeight);
+    box.buttonX = (box.width - box.buttonWidth) / 2;
+    box.buttonY = box.height - box.padding - box.buttonHeight;
 }
 
 // What the window manager reads as the box maps: a dialog of the viewer's, of
@@ -282,13 +284,11 @@ void ShowErrorBox(Display* display, Window owner, std::string_view caption, std:
     box.display = display;
     const int screen = DefaultScreen(display);
 
-    // "fixed" is built into every X server, so text shows even where no font package is installed.
-    FontPtr font(XLoadQueryFont(display, "fixed"), FontFreer{display});
-    box.font = font.get();
-    box.ascent = font ? font->ascent : 10;
-    box.lineHeight = (font ? font->ascent + font->descent : 13) + kLineGap;
+    const double dpi = DesktopDpi(display);
+    std::optional<BoxText> font(std::in_place, display, screen, dpi);
+    box.font = &*font;
     const Rect monitor = MonitorOf(display, OnScreen(display, owner));
-    LayOut(box, text, monitor.width, monitor.height);
+    LayOut(box, text, dpi, monitor.width, monitor.height);
 
     box.foreground = BlackPixel(display, screen);
     box.background = NamedColor(display, screen, "gray92", WhitePixel(display, screen));
@@ -304,12 +304,9 @@ void ShowErrorBox(Display* display, Window owner, std::string_view caption, std:
     XGCValues values{};
     values.foreground = box.foreground;
     values.background = box.background;
-    unsigned long mask = GCForeground | GCBackground;
-    if (font) {
-        values.font = font->fid;
-        mask |= GCFont;
-    }
-    box.gc = XCreateGC(display, box.window, mask, &values);
+    box.gc = XCreateGC(display, box.window, GCForeground | GCBackground, &values);
+    // What the text is drawn through on the box goes with the box.
+    boxResources.push_back(font->RenderPicture(box.window));
 
     XSelectInput(display, box.window,
                  ExposureMask | KeyPressMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask);
@@ -317,6 +314,9 @@ void ShowErrorBox(Display* display, Window owner, std::string_view caption, std:
     RunUntilDismissed(box, deleteWindow);
 
     XFreeGC(display, box.gc);
+    // The text's Render picture goes with the window on the server: freed
+    // first, while errors on the box are still ignored.
+    font.reset();
     // Unless another client already has: requests on a box that is gone fail unheard.
     XDestroyWindow(display, box.window);
     XSync(display, False);

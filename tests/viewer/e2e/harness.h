@@ -264,7 +264,9 @@ public:
     void WriteFile(const std::string& name, const Bytes& bytes) const { folder_.Write(name, bytes); }
 
     // Writes bitmap, if any, as "B.bmp" first; arguments go through the shell.
+    // Once the last run has exited, starts another.
     void Start(const std::optional<Bytes>& bitmap = std::nullopt, const std::string& arguments = "") {
+        status_.reset();
         if (bitmap) {
             WriteFile("B.bmp", *bitmap);
         }

@@ -1,6 +1,8 @@
 // The real viewer in a real X window: what a user sees and what keys do.
 #include "harness.h"  // first: it orders gtest and Xlib
 
+#include <X11/Xatom.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <map>
@@ -374,6 +376,39 @@ TEST_F(ViewerE2eErrorBox, IsAModalDialogOfTheMainWindow) {
     EXPECT_EQ(viewer.WaitForExit(), 1);
     EXPECT_EQ(viewer.Output("stderr"), "Error: Failed to open DIB file B.bmp.\n");
     EXPECT_EQ(viewer.Output("stdout"), "");
+}
+
+// The text is antialiased, and the box scales with Xft.dpi in the root's
+// resources (96 when unset); where Xft finds no font, the core font shows the
+// text, in black alone.
+TEST_F(ViewerE2eErrorBox, TextIsAntialiasedScalesWithXftDpiAndFallsBack) {
+    const std::vector<long> saved = x.Property(x.Root(), "RESOURCE_MANAGER", "STRING");
+    const auto setResources = [&](const std::vector<unsigned char>& bytes) {
+        bytes.empty() ? XDeleteProperty(x.Raw(), x.Root(), XA_RESOURCE_MANAGER)
+                      : XChangeProperty(x.Raw(), x.Root(), XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                                        bytes.data(), static_cast<int>(bytes.size()));
+        XSync(x.Raw(), False);
+    };
+    const auto shown = [&](std::string_view resources) {
+        setResources({resources.begin(), resources.end()});
+        const Window box = Open(std::nullopt, kErrorTitle);
+        const std::pair looks{Looks(box), x.Geometry(box).value_or(std::array<int, 4>{})[3]};
+        x.Type(box, {XK_Return});
+        EXPECT_EQ(viewer.WaitForExit(), 1);
+        return looks;
+    };
+    const auto [at96, height96] = shown("");
+    const auto [at192, height192] = shown("Xft.dpi:\t192\n");
+    const TempDir folder;
+    const std::string_view noFonts = "<fontconfig/>";
+    setenv("FONTCONFIG_FILE", folder.Write("fonts.conf", Bytes(noFonts.begin(), noFonts.end())).c_str(), 1);
+    const BoxLooks fallback = shown("").first;
+    unsetenv("FONTCONFIG_FILE");
+    setResources({saved.begin(), saved.end()});
+    EXPECT_GT(at96.inkColours, 2u);
+    EXPECT_NEAR(at192.inkHeight / double(at96.inkHeight), 2, 0.3) << at96.inkHeight << " " << at192.inkHeight;
+    EXPECT_NEAR(height192 / double(height96), 2, 0.3) << height96 << " " << height192;
+    EXPECT_EQ(fallback.inkColours, 1u);
 }
 
 // Each way the box can go ends the program with 1, its message on standard error.

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <fstream>
 
 #include "temp_dir.h"
 
@@ -72,6 +73,30 @@ TEST(Dibdump, ExitStatusesAndWhatGoesWhere) {
         EXPECT_EQ(outcome.err, c.err) << c.arguments;
     }
     EXPECT_EQ(dir.Read("raw.rgb"), std::string("\1\2\3\4\5\6", 6));
+}
+
+// dibdump, and so the loader, gives every file of the public corpus and of our
+// set written by real encoders exactly the line its manifest holds:
+// "ok WIDTH HEIGHT SHA256" or "refused MESSAGE", tab-separated, and exits 0
+// or 1; with -v, a refused file also gets a reason line right before it.
+TEST(Dibdump, GivesEveryCorpusFileItsManifestLine) {
+    const TempDir dir;
+    for (const std::string folder : {DIB_TEST_DATA_DIR "/corpus", DIB_TEST_DATA_DIR "/encoders"}) {
+        std::ifstream manifest(folder + "/expected.tsv");
+        std::string row;
+        std::getline(manifest, row);  // column names
+        while (std::getline(manifest, row)) {
+            const std::string file = row.substr(0, row.find('\t'));
+            const std::string line = row.substr(file.size() + 1) + "\n";
+            const bool refused = line.starts_with("refused\t");
+            const Outcome outcome = RunDibdump(dir, "-v '" + folder + "/" + file + "'");
+            EXPECT_EQ(outcome.status, refused ? 1 : 0) << file;
+            ASSERT_TRUE(outcome.out.ends_with(line)) << file << ": " << outcome.out;
+            const std::string before = outcome.out.substr(0, outcome.out.size() - line.size());
+            const std::string reason = before.substr(before.rfind('\n', before.size() - 2) + 1);
+            EXPECT_EQ(reason.starts_with("reason\t") && reason.size() > 8, refused) << file << ": " << reason;
+        }
+    }
 }
 
 }  // namespace

@@ -183,11 +183,14 @@ protected:
         EXPECT_TRUE(x.WindowManagerRuns() || x.Geometry(window).value()[0] + 700 == screen[2]);
     }
 
-    // Waits for a window manager other than the one named before to run.
-    void WaitForNewWindowManager() {
+    // Waits for a window manager other than the one named before to run, and
+    // to have framed window: it announces itself first.
+    void WaitForNewWindowManager(Window window) {
         const std::vector<long> before = x.Property(x.Root(), "_NET_SUPPORTING_WM_CHECK", "WINDOW");
+        const Window frame = x.TopLevel(window);
         ASSERT_TRUE(Poll([&] {
-            return x.WindowManagerRuns() && x.Property(x.Root(), "_NET_SUPPORTING_WM_CHECK", "WINDOW") != before;
+            return x.WindowManagerRuns() && x.Property(x.Root(), "_NET_SUPPORTING_WM_CHECK", "WINDOW") != before &&
+                   x.TopLevel(window) != frame && x.TopLevel(window) != window;
         }));
     }
 };
@@ -197,10 +200,10 @@ protected:
 TEST_F(ViewerE2eDesktopLife, WindowManagerStartsLateIsReplacedAndDies) {
     const Window window = Open(Bmp(Pattern(64, 48)));
     Spawned openbox("openbox");
-    WaitForNewWindowManager();
+    WaitForNewWindowManager(window);
     UpAndDown(window);
     Spawned icewm("icewm --replace");
-    WaitForNewWindowManager();
+    WaitForNewWindowManager(window);
     UpAndDown(window);
     x.Type(window, {XK_Up});
     ASSERT_TRUE(Poll([&] { return x.Geometry(window) == x.Geometry(x.Root()); }));

@@ -171,11 +171,16 @@ public:
                                            << place[2] << "x" << place[3] << " showing something else";
     }
 
-    // Whether the window gets, or keeps, the keyboard's focus.
-    bool HasFocus(Window window) const {
+    Window Focus() const {
         Window focus = 0;
         int revert = 0;
-        return Poll([&] { return XGetInputFocus(Raw(), &focus, &revert) != 0 && focus == window; });
+        XGetInputFocus(Raw(), &focus, &revert);
+        return focus;
+    }
+
+    // Whether the window gets, or keeps, the keyboard's focus.
+    bool HasFocus(Window window) const {
+        return Poll([&] { return Focus() == window; });
     }
 
     // Focuses the window and types the keys in turn, with Shift where a keysym needs it.

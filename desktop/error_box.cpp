@@ -14,9 +14,9 @@
 
 #include "desktop/box_text.h"
 #include "desktop/desktop_dpi.h"
-#include "desktop/window_names.h"
 #include "desktop/monitors.h"
 #include "desktop/window_manager.h"
+#include "desktop/window_names.h"
 
 namespace desktop {
 namespace {

@@ -26,8 +26,8 @@ std::vector<Rect> Monitors(Display* display);
 // The monitor that holds the middle of area, or else the one it overlaps the most.
 Rect MonitorOf(Display* display, const Rect& area);
 
-// Where a size x size area goes to lie whole on monitor, moved as little as
-// possible from where it is; at the monitor's top left where it is too large.
+// Where area goes to lie whole on monitor, moved as little as possible; at
+// the monitor's left or top edge where it is too wide or too tall.
 Rect KeptOn(const Rect& monitor, Rect area);
 
 }  // namespace desktop

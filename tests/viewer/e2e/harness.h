@@ -235,48 +235,18 @@ private:
     std::unique_ptr<Display, decltype(&XCloseDisplay)> display_{nullptr, XCloseDisplay};
 };
 
-// A program run through the shell in the background, killed when it goes.
-class Spawned {
+// A program run through the shell, killed if it still runs when it goes.
+class Process {
 public:
-    explicit Spawned(const std::string& command) {
-        if ((pid_ = fork()) == 0) {
-            execl("/bin/sh", "sh", "-c", ("exec " + command + " >/dev/null 2>&1").c_str(), nullptr);
-            _exit(127);
-        }
-    }
-    ~Spawned() { Kill(SIGKILL); }
-    Spawned(const Spawned&) = delete;
-    Spawned& operator=(const Spawned&) = delete;
+    Process() = default;
+    explicit Process(const std::string& command) { Start(command); }
+    ~Process() { Kill(SIGKILL); }
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
 
-    void Kill(int signal) {
-        if (pid_ > 0) {
-            kill(pid_, signal);
-            waitpid(pid_, nullptr, 0);
-            pid_ = -1;
-        }
-    }
-
-private:
-    pid_t pid_ = -1;
-};
-
-// The real viewer, in a fresh temporary folder that takes its standard output
-// and error. Killed if still running, and the folder removed, when it goes.
-class ViewerProcess {
-public:
-    ~ViewerProcess() { Kill(); }
-
-    void WriteFile(const std::string& name, const Bytes& bytes) const { folder_.Write(name, bytes); }
-
-    // Writes bitmap, if any, as "B.bmp" first; arguments go through the shell.
     // Once the last run has exited, starts another.
-    void Start(const std::optional<Bytes>& bitmap = std::nullopt, const std::string& arguments = "") {
+    void Start(const std::string& command) {
         status_.reset();
-        if (bitmap) {
-            WriteFile("B.bmp", *bitmap);
-        }
-        const std::string command = "cd '" + folder_.path.string() + "' && exec '" IMAGE_BORDER_PROGRAM "' " +
-                                    arguments + " </dev/null >.stdout 2>.stderr";
         if ((pid_ = fork()) == 0) {
             execl("/bin/sh", "sh", "-c", command.c_str(), nullptr);
             _exit(127);
@@ -297,11 +267,36 @@ public:
 
     pid_t Pid() const { return pid_; }
 
-    void Kill() {
+    void Kill(int signal) {
         if (pid_ > 0 && !WaitForExit(0)) {
-            kill(pid_, SIGKILL);
+            kill(pid_, signal);
             WaitForExit(60);
         }
+    }
+
+private:
+    pid_t pid_ = -1;
+    std::optional<int> status_;
+};
+
+// command with its output thrown away, as window managers are run.
+inline std::string Quietly(const std::string& command) { return "exec " + command + " >/dev/null 2>&1"; }
+
+// The real viewer, in a fresh temporary folder that takes its standard output
+// and error. Killed if still running, and then the folder removed, when it goes.
+class ViewerProcess : public Process {
+public:
+    ~ViewerProcess() { Kill(SIGKILL); }
+
+    void WriteFile(const std::string& name, const Bytes& bytes) const { folder_.Write(name, bytes); }
+
+    // Writes bitmap, if any, as "B.bmp" first; arguments go through the shell.
+    void Start(const std::optional<Bytes>& bitmap = std::nullopt, const std::string& arguments = "") {
+        if (bitmap) {
+            WriteFile("B.bmp", *bitmap);
+        }
+        Process::Start("cd '" + folder_.path.string() + "' && exec '" IMAGE_BORDER_PROGRAM "' " + arguments +
+                       " </dev/null >.stdout 2>.stderr");
     }
 
     // What it wrote to "stdout" or "stderr".
@@ -309,6 +304,4 @@ public:
 
 private:
     TempDir folder_;
-    pid_t pid_ = -1;
-    std::optional<int> status_;
 };

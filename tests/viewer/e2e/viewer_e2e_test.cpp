@@ -203,10 +203,10 @@ protected:
 // window gone: a viewer started then runs as with none, and its box keeps the focus.
 TEST_F(ViewerE2eDesktopLife, WindowManagerStartsLateIsReplacedAndDies) {
     const Window window = Open(Bmp(Pattern(64, 48)));
-    Spawned openbox("openbox");
+    Process openbox(Quietly("openbox"));
     WaitForNewWindowManager(window);
     UpAndDown(window);
-    Spawned icewm("icewm --replace");
+    Process icewm(Quietly("icewm --replace"));
     WaitForNewWindowManager(window);
     UpAndDown(window);
     x.Type(window, {XK_Up});
@@ -231,13 +231,13 @@ class ViewerE2eTwoHeads : public ViewerE2e, public testing::WithParamInterface<c
 protected:
     void SetUp() override {
         if (GetParam() != std::string("none")) {
-            manager.emplace(GetParam());
+            manager.emplace(Quietly(GetParam()));
             ASSERT_TRUE(Poll([&] { return x.WindowManagerRuns(); }));
         }
     }
 
     static constexpr std::array kLeftHead{0, 0, 1280, 1024};
-    std::optional<Spawned> manager;
+    std::optional<Process> manager;
 };
 
 // Up covers the monitor that holds the window; again, it changes nothing.

@@ -3,6 +3,7 @@
 #include <X11/extensions/Xinerama.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace desktop {
 
@@ -14,6 +15,8 @@ Rect OnScreen(Display* display, Window window) {
     XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
     return {x, y, attributes.width, attributes.height};
 }
+
+namespace {
 
 std::vector<Rect> Monitors(Display* display) {
     std::vector<Rect> monitors;
@@ -31,6 +34,8 @@ std::vector<Rect> Monitors(Display* display) {
     }
     return monitors;
 }
+
+}  // namespace
 
 Rect MonitorOf(Display* display, const Rect& area) {
     const std::vector<Rect> monitors = Monitors(display);

@@ -2,8 +2,6 @@
 
 #include <X11/Xlib.h>
 
-#include <vector>
-
 namespace desktop {
 
 struct Rect {
@@ -18,12 +16,10 @@ struct Rect {
 // Where window's inside is on the screen.
 Rect OnScreen(Display* display, Window window);
 
-// The monitors that make up the screen, as Xinerama reports them (servers
-// derive them from RandR's monitors); the whole screen as one where it
-// reports none.
-std::vector<Rect> Monitors(Display* display);
-
-// The monitor that holds the middle of area, or else the one it overlaps the most.
+// Of the monitors that make up the screen, as Xinerama reports them (servers
+// derive them from RandR's monitors; the whole screen is one where it reports
+// none), the one that holds the middle of area, or else the one it overlaps
+// the most.
 Rect MonitorOf(Display* display, const Rect& area);
 
 // Where area goes to lie whole on monitor, moved as little as possible; at

@@ -2,13 +2,21 @@
 
 #include <X11/Xlib.h>
 
+#include <list>
+
 namespace desktop {
 
-// Catches the X errors of the requests made on display while it lives: those
-// on windows of other clients, which may be gone by the time the server sees
-// them, as toolkits do. Errors of earlier requests, and on other displays, go
-// to the handler that was there before. A trap set inside another catches
-// its own requests' errors.
+// Catches the X errors of requests that may fail through no fault of ours:
+// those on windows of other clients, or on a window another client may
+// destroy, which may be gone by the time the server sees them.
+//
+// Every trap, on every display, sits on one stack keyed by request serial
+// numbers: a trap covers the requests made from when it is set to when it
+// goes, and an error goes to the innermost trap that covers its request, or
+// else to the handler that was there before. A trap that goes before the
+// server has answered its last request stays on the stack, unowned, until it
+// has: an error that comes later is caught all the same, and going never
+// waits for the server.
 class ErrorTrap {
 public:
     explicit ErrorTrap(Display* display);
@@ -16,18 +24,20 @@ public:
     ErrorTrap(const ErrorTrap&) = delete;
     ErrorTrap& operator=(const ErrorTrap&) = delete;
 
-    // Whether a request made since the trap was set has failed so far: waits
-    // for the server to answer them all.
+    // Whether a request made since the trap was set has failed. Waits for the
+    // server to answer them all, unless it has answered the last already.
     bool Caught();
 
-private:
-    static int Catch(Display* display, XErrorEvent* error);
+    // The requests on display from serial on, for as long as it is open: for
+    // a window found destroyed, on which requests made before that was known,
+    // and those still to come from code not ours, fail.
+    static void IgnoreFrom(Display* display, unsigned long serial);
 
+    struct Range;
+
+private:
     Display* display_;
-    unsigned long firstSerial_;
-    ErrorTrap* outer_;
-    XErrorHandler previous_;
-    bool caught_ = false;
+    std::list<Range>::iterator range_;
 };
 
 }  // namespace desktop

@@ -17,6 +17,12 @@ std::vector<long> CheckNamedBy(Display* display, Window window) {
     return PropertyItems(display, window, kCheck, XA_WINDOW);
 }
 
+bool Exists(Display* display, Window window) {
+    ErrorTrap trap(display);
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(display, window, &attributes) != 0;
+}
+
 }  // namespace
 
 bool WindowManagerRuns(Display* display) {
@@ -49,12 +55,8 @@ void ForgetDeadWindowManager(Display* display) {
     XGrabServer(display);
     const Window root = DefaultRootWindow(display);
     const std::vector<long> named = CheckNamedBy(display, root);
-    if (!named.empty()) {
-        ErrorTrap trap(display);
-        XWindowAttributes attributes;
-        if (XGetWindowAttributes(display, static_cast<Window>(named[0]), &attributes) == 0) {
-            XDeleteProperty(display, root, XInternAtom(display, kCheck, False));
-        }
+    if (!named.empty() && !Exists(display, static_cast<Window>(named[0]))) {
+        XDeleteProperty(display, root, XInternAtom(display, kCheck, False));
     }
     XUngrabServer(display);
     XSync(display, False);

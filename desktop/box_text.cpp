@@ -89,11 +89,6 @@ void BoxText::Draw(Drawable drawable, int x, int baseline, std::string_view text
     }
 }
 
-Picture BoxText::RenderPicture(Drawable drawable) {
-    XftDraw* const draw = font_ ? DrawOn(drawable) : nullptr;
-    return draw != nullptr ? XftDrawPicture(draw) : 0;
-}
-
 XftDraw* BoxText::DrawOn(Drawable drawable) {
     if (!draw_) {
         draw_.reset(XftDrawCreate(display_, drawable, DefaultVisual(display_, screen_),

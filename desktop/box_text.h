@@ -26,12 +26,6 @@ public:
     // colour of pixel (of the screen's default colormap).
     void Draw(Drawable drawable, int x, int baseline, std::string_view text, unsigned long pixel);
 
-    // The Render picture that Xft draws through on drawable, made now if need
-    // be; 0 where none is used (the core font, or no Render on the screen).
-    // It goes with the drawable on the server: a request on it may fail once
-    // another client has destroyed the drawable.
-    Picture RenderPicture(Drawable drawable);
-
 private:
     struct XftFontCloser {
         Display* display;

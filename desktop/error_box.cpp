@@ -14,6 +14,7 @@
 
 #include "desktop/box_text.h"
 #include "desktop/desktop_dpi.h"
+#include "desktop/error_trap.h"
 #include "desktop/monitors.h"
 #include "desktop/window_manager.h"
 #include "desktop/window_names.h"
@@ -28,6 +29,7 @@ constexpr int kMinWidth = 220;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 26;
 constexpr std::string_view kButtonLabel = "OK";
+constexpr int kBorder = 1;
 
 std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
@@ -73,6 +75,7 @@ struct Box {
     unsigned long background = 0;
     unsigned long foreground = 0;
     unsigned long buttonFace = 0;
+    Atom deleteWindow = 0;
 
     bool InButton(int x, int y) const {
         return x >= buttonX && x < buttonX + buttonWidth && y >= buttonY && y < buttonY + buttonHeight;
@@ -127,21 +130,9 @@ void TakeFocusFrom(Display* display, Window owner, Window box, Time userTime) {
     AskWindowManager(display, box, "_NET_ACTIVE_WINDOW", {1, static_cast<long>(userTime), static_cast<long>(owner)});
 }
 
-Display* boxDisplay = nullptr;
-std::vector<XID> boxResources;  // the box's own and its owner
-XErrorHandler nextErrorHandler = nullptr;
-
-// Another client may destroy the box, or its owner, at any moment, and a
-// request on either then fails. Once one is gone nothing the box asked for
-// matters: the program goes on to end as when the box is dismissed. Every
-// other error is the program's own, and goes on.
-int IgnoreErrorsOnBox(Display* display, XErrorEvent* error) {
-    const bool expected = display == boxDisplay && std::ranges::count(boxResources, error->resourceid) != 0;
-    return expected ? 0 : nextErrorHandler(display, error);
-}
-
-// Where no window manager places the box: over its owner where it fits there,
-// else in the middle of the owner's monitor; never across two monitors.
+// Where no window manager places the box's frame (the box and its border):
+// over its owner where it fits there, else in the middle of the owner's
+// monitor; never across two monitors.
 Rect Placement(Display* display, Window owner, int width, int height) {
     const Rect over = OnScreen(display, owner);
     const Rect monitor = MonitorOf(display, over);
@@ -153,11 +144,9 @@ Rect Placement(Display* display, Window owner, int width, int height) {
                             height});
 }
 
-struct ErrorHandlerRestorer {
-    ~ErrorHandlerRestorer() { XSetErrorHandler(nextErrorHandler); }
-};
-
-void LayOut(Box& box, std::string_view text, double dpi, int screenWidth, int screenHeight) {
+// The box's size and what goes where in it, for text in font at dpi, on a
+// monitor of that size.
+void LayOut(Box& box, std::string_view text, double dpi, const Rect& monitor) {
     const auto scaled = [dpi](int size) { return static_cast<int>(std::lround(size * dpi / 96)); };
     const BoxText& font = *box.font;
     box.padding = scaled(kPadding);
@@ -170,16 +159,25 @@ void LayOut(Box& box, std::string_view text, double dpi, int screenWidth, int sc
     for (const std::string& line : box.lines) {
         textWidth = std::max(textWidth, font.Width(line));
     }
-    box.width = std::min(std::max(textWidth + 2 * box.padding, scaled(kMinWidth)), screenWidth);
+    box.width = std::min(std::max(textWidth + 2 * box.padding, scaled(kMinWidth)), monitor.width - 2 * kBorder);
     const int textHeight = static_cast<int>(box.lines.size()) * box.lineHeight;
-    box.height = std::min(3 * box.padding + textHeight + box.buttonHeight, screenHeight);
+    box.height = std::min(3 * box.padding + textHeight + box.buttonHeight, monitor.height - 2 * kBorder);
     box.buttonX = (box.width - box.buttonWidth) / 2;
     box.buttonY = box.height - box.padding - box.buttonHeight;
 }
 
+void ChooseColours(Box& box) {
+    Display* display = box.display;
+    const int screen = DefaultScreen(display);
+    box.foreground = BlackPixel(display, screen);
+    box.background = NamedColor(display, screen, "gray92", WhitePixel(display, screen));
+    box.buttonFace = NamedColor(display, screen, "gray80", WhitePixel(display, screen));
+}
+
 // What the window manager reads as the box maps: a dialog of the viewer's, of
-// a fixed size, that may be closed, is kept above its owner and is modal for it.
-void DescribeToWindowManager(const Box& box, const std::string& title, Atom deleteWindow) {
+// a fixed size, that takes the keys, may be closed, is kept above its owner
+// and is modal for it.
+void DescribeToWindowManager(const Box& box, const std::string& title) {
     Display* display = box.display;
     XStoreName(display, box.window, title.c_str());
     NameForDesktop(display, box.window, title);
@@ -197,23 +195,49 @@ void DescribeToWindowManager(const Box& box, const std::string& title, Atom dele
         hints->min_width = hints->max_width = box.width;
         hints->min_height = hints->max_height = box.height;
     }
-    XSetWMProperties(display, box.window, nullptr, nullptr, nullptr, 0, hints, nullptr, ViewerClass());
+    // A window manager that keeps to the rules gives the focus only to a
+    // window that asks for the keys.
+    XWMHints input{};
+    input.flags = InputHint;
+    input.input = True;
+    XSetWMProperties(display, box.window, nullptr, nullptr, nullptr, 0, hints, &input, ViewerClass());
     XFree(hints);
+    Atom deleteWindow = box.deleteWindow;
     XSetWMProtocols(display, box.window, &deleteWindow, 1);
+}
+
+// Makes the box's window where it goes, describes it and maps it.
+void Open(Box& box, std::string_view caption) {
+    Display* display = box.display;
+    const Rect place = Placement(display, box.owner, box.width + 2 * kBorder, box.height + 2 * kBorder);
+    box.window = XCreateSimpleWindow(display, DefaultRootWindow(display), place.x, place.y,
+                                     static_cast<unsigned>(box.width), static_cast<unsigned>(box.height), kBorder,
+                                     box.foreground, box.background);
+    box.deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    DescribeToWindowManager(box, std::string(caption));
+    XGCValues values{};
+    values.foreground = box.foreground;
+    values.background = box.background;
+    box.gc = XCreateGC(display, box.window, GCForeground | GCBackground, &values);
+    XSelectInput(display, box.window,
+                 ExposureMask | KeyPressMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask);
+    XMapRaised(display, box.window);
 }
 
 // Handles the box's events until it is dismissed or the connection fails.
 // The owner's events come here too, and nothing else reads them while the
 // box is up: the owner passes its keys on to the box, a request to close it
 // ends the box as one to close the box does, and the focus it gets goes on
-// to the box.
-void RunUntilDismissed(const Box& box, Atom deleteWindow) {
+// to the box. Keys pressed before the box showed, while the program was busy,
+// were not meant for it: they do nothing.
+void RunUntilDismissed(const Box& box) {
     Display* display = box.display;
     const Atom protocols = XInternAtom(display, "WM_PROTOCOLS", False);
     XWindowAttributes attributes;
     if (XGetWindowAttributes(display, box.owner, &attributes) != 0) {
         XSelectInput(display, box.owner, attributes.your_event_mask | FocusChangeMask);
     }
+    bool shown = false;
     bool pressedInButton = false;
     Time userTime = CurrentTime;
     bool done = false;
@@ -227,6 +251,8 @@ void RunUntilDismissed(const Box& box, Atom deleteWindow) {
         const bool onBox = event.xany.window == box.window;
         switch (event.type) {
             case MapNotify:
+                // The server reports events in order: every key queued before this was pressed before the box showed.
+                shown = shown || onBox;
                 // Modal: the keys go to the box while it is up. A window
                 // manager gives the focus itself, once the box's frame shows.
                 if (onBox && !WindowManagerRuns(display)) {
@@ -244,8 +270,10 @@ void RunUntilDismissed(const Box& box, Atom deleteWindow) {
                 }
                 break;
             case KeyPress:
-                userTime = event.xkey.time;
-                done = IsDismissKey(XLookupKeysym(&event.xkey, 0));
+                if (shown) {
+                    userTime = event.xkey.time;
+                    done = IsDismissKey(XLookupKeysym(&event.xkey, 0));
+                }
                 break;
             case ButtonPress:
                 userTime = event.xbutton.time;
@@ -260,7 +288,7 @@ void RunUntilDismissed(const Box& box, Atom deleteWindow) {
                 break;
             case ClientMessage:
                 done = event.xclient.message_type == protocols &&
-                       static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow;
+                       static_cast<Atom>(event.xclient.data.l[0]) == box.deleteWindow;
                 break;
             case DestroyNotify:
                 done = event.xdestroywindow.window == box.window;
@@ -271,55 +299,35 @@ void RunUntilDismissed(const Box& box, Atom deleteWindow) {
     }
 }
 
+// Takes the box off the screen at once. font goes first: the Render picture
+// it draws through goes with the window on the server.
+void Close(const Box& box, std::optional<BoxText>& font) {
+    XFreeGC(box.display, box.gc);
+    font.reset();
+    XDestroyWindow(box.display, box.window);
+    XFlush(box.display);
+}
+
 }  // namespace
 
 void ShowErrorBox(Display* display, Window owner, std::string_view caption, std::string_view text) {
-    nextErrorHandler = XSetErrorHandler(IgnoreErrorsOnBox);
-    const ErrorHandlerRestorer restorer;
+    // Another client may destroy the box, or its owner, at any moment, and a
+    // request on either then fails. Once one is gone nothing the box asked
+    // for matters: the program goes on to end as when the box is dismissed.
+    const ErrorTrap trap(display);
     // The box shares its owner's connection, so that what happens to the
     // owner while the box is up reaches the box.
     Box box;
-    box.owner = owner;
-    boxDisplay = display;
     box.display = display;
-    const int screen = DefaultScreen(display);
-
+    box.owner = owner;
     const double dpi = DesktopDpi(display);
-    std::optional<BoxText> font(std::in_place, display, screen, dpi);
+    std::optional<BoxText> font(std::in_place, display, DefaultScreen(display), dpi);
     box.font = &*font;
-    const Rect monitor = MonitorOf(display, OnScreen(display, owner));
-    LayOut(box, text, dpi, monitor.width, monitor.height);
-
-    box.foreground = BlackPixel(display, screen);
-    box.background = NamedColor(display, screen, "gray92", WhitePixel(display, screen));
-    box.buttonFace = NamedColor(display, screen, "gray80", WhitePixel(display, screen));
-    const Rect place = Placement(display, owner, box.width, box.height);
-    box.window = XCreateSimpleWindow(display, RootWindow(display, screen), place.x, place.y,
-                                     static_cast<unsigned>(box.width), static_cast<unsigned>(box.height), 1,
-                                     box.foreground, box.background);
-    boxResources = {box.window, owner};
-    const Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
-    DescribeToWindowManager(box, std::string(caption), deleteWindow);
-
-    XGCValues values{};
-    values.foreground = box.foreground;
-    values.background = box.background;
-    box.gc = XCreateGC(display, box.window, GCForeground | GCBackground, &values);
-    // What the text is drawn through on the box goes with the box.
-    boxResources.push_back(font->RenderPicture(box.window));
-
-    XSelectInput(display, box.window,
-                 ExposureMask | KeyPressMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask);
-    XMapRaised(display, box.window);
-    RunUntilDismissed(box, deleteWindow);
-
-    XFreeGC(display, box.gc);
-    // The text's Render picture goes with the window on the server: freed
-    // first, while errors on the box are still ignored.
-    font.reset();
-    // Unless another client already has: requests on a box that is gone fail unheard.
-    XDestroyWindow(display, box.window);
-    XSync(display, False);
+    LayOut(box, text, dpi, MonitorOf(display, OnScreen(display, owner)));
+    ChooseColours(box);
+    Open(box, caption);
+    RunUntilDismissed(box);
+    Close(box, font);
 }
 
 }  // namespace desktop

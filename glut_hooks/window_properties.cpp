@@ -1,7 +1,6 @@
 #include "glut_hooks/window_properties.h"
 
 #include <GL/glut.h>
-#include <GL/glx.h>
 #include <X11/Xutil.h>
 #include <dlfcn.h>
 
@@ -16,7 +15,7 @@ namespace {
 struct PendingWindow {
     const char* title = nullptr;
     std::uint32_t background = 0;
-    Window described = 0;
+    DesktopWindow described;
 };
 PendingWindow* pending = nullptr;
 
@@ -36,18 +35,17 @@ void SetBackground(Display* display, Window window, std::uint32_t rgb) {
 
 }  // namespace
 
-Window CreateDesktopWindow(const char* title, std::uint32_t background) {
-    PendingWindow window{title, background};
+DesktopWindow CreateDesktopWindow(const char* title, std::uint32_t background) {
+    PendingWindow window{title, background, {}};
     pending = &window;
     glutCreateWindow(title);
     pending = nullptr;
-    const Window created = glXGetCurrentDrawable();
-    if (window.described != created) {
+    if (window.described.display == nullptr) {
         // A GLUT that no longer describes its window through XSetWMProperties:
         // the window maps unnamed. Say so rather than pass silently.
         std::fputs("image-border: the window was mapped before it could be named for the desktop\n", stderr);
     }
-    return created;
+    return window.described;
 }
 
 }  // namespace glut_hooks
@@ -64,8 +62,15 @@ Window CreateDesktopWindow(const char* title, std::uint32_t background) {
 extern "C" void XSetWMProperties(Display* display, Window window, XTextProperty* windowName, XTextProperty* iconName,
                                  char** argv, int argc, XSizeHints* normalHints, XWMHints* wmHints,
                                  XClassHint* classHint) {
-    static const auto xlibSetWMProperties =
-        reinterpret_cast<decltype(&XSetWMProperties)>(dlsym(RTLD_NEXT, "XSetWMProperties"));
+    static const auto xlibSetWMProperties = [] {
+        const auto found = reinterpret_cast<decltype(&XSetWMProperties)>(dlsym(RTLD_NEXT, "XSetWMProperties"));
+        if (found == nullptr) {
+            std::fputs("image-border: Xlib's XSetWMProperties was not found: windows map without their names, class"
+                       " and hints\n",
+                       stderr);
+        }
+        return found;
+    }();
     using glut_hooks::pending;
     XTextProperty title{};
     if (pending != nullptr) {
@@ -81,7 +86,7 @@ extern "C" void XSetWMProperties(Display* display, Window window, XTextProperty*
     if (pending != nullptr) {
         desktop::NameForDesktop(display, window, pending->title);
         glut_hooks::SetBackground(display, window, pending->background);
-        pending->described = window;
+        pending->described = {display, window};
     }
     XFree(title.value);
 }

@@ -1,7 +1,5 @@
 #include "viewer/leak_check.h"
 
-#include <GL/freeglut.h>
-
 #include <cstdlib>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -16,29 +14,15 @@ extern "C" const char* __lsan_default_suppressions() {
 #endif
 
 namespace viewer {
-namespace {
-
-bool exiting = false;
-
-}  // namespace
 
 void CheckLeaksBeforeGlutCleanup() {
     // GLUT closes the display at exit and Mesa unloads its GL driver with it.
     // A leak check after that cannot name the driver's frames, so what the
     // driver keeps to the end could not be told from our own leaks. Exit
-    // handlers run last-registered first: these run before GLUT's.
+    // handlers run last-registered first: this one runs before GLUT's.
 #if defined(__SANITIZE_ADDRESS__)
     std::atexit([] { __lsan_do_leak_check(); });
 #endif
-    // Left to itself, GLUT closes the display before it exits when the window
-    // is closed; exit first instead, with the status GLUT would give. GLUT's
-    // clean-up at exit calls the close callback again, when it must not exit.
-    std::atexit([] { exiting = true; });
-    glutCloseFunc([] {
-        if (!exiting) {
-            std::exit(EXIT_SUCCESS);
-        }
-    });
 }
 
 }  // namespace viewer

@@ -1,12 +1,11 @@
 #include <GL/glut.h>
-#include <GL/glx.h>
 
 #include <string_view>
 
 #include "desktop/error_box.h"
 #include "dib/message_sink.h"
 #include "glut_hooks/glut_init.h"
-#include "glut_hooks/window_destroyed.h"
+#include "glut_hooks/window_close.h"
 #include "glut_hooks/window_properties.h"
 #include "viewer/keys.h"
 #include "viewer/leak_check.h"
@@ -24,16 +23,18 @@ int main(int argc, char** argv) {
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowPosition(0, 0);
     glutInitWindowSize(kWindowWidth, kWindowHeight);
-    const Window window = glut_hooks::CreateDesktopWindow("Image Border", viewer::kBackground);
-    Display* const display = glXGetCurrentDisplay();
+    const glut_hooks::DesktopWindow window = glut_hooks::CreateDesktopWindow("Image Border", viewer::kBackground);
     viewer::CheckLeaksBeforeGlutCleanup();
-    glut_hooks::CloseWhenDestroyed(display, window);
+    glut_hooks::ExitWhenClosed(window);
+    viewer::SetKeysWindow(window);
 
     // A load failure is told twice: one line on standard error for logs and
     // scripts, and a box the user has to dismiss before the program ends.
-    SetMessageSink([display, window](std::string_view caption, std::string_view text) {
+    SetMessageSink([window](std::string_view caption, std::string_view text) {
         WriteMessageLine(caption, text);
-        desktop::ShowErrorBox(display, window, caption, text);
+        if (window.display != nullptr) {
+            desktop::ShowErrorBox(window.display, window.window, caption, text);
+        }
     });
     viewer::Init();
 

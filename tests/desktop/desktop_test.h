@@ -23,8 +23,6 @@ protected:
         return window;
     }
 
-    static std::array<int, 4> Array(const desktop::Rect& r) { return {r.x, r.y, r.width, r.height}; }
-
     XSession x;
     std::unique_ptr<Display, decltype(&XCloseDisplay)> connection{XOpenDisplay(nullptr), XCloseDisplay};
     Display* display = connection.get();

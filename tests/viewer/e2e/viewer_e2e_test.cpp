@@ -138,47 +138,64 @@ TEST_F(ViewerE2e, SampleShowsAndItsOutlinesMakeTheMask) {
     EXPECT_EQ(viewer.Output("stderr"), "");
 }
 
-// What a window manager finds as it takes the window on, before it maps:
-// the viewer's class, names and icon, GLUT's own hints, and a visual that is
-// RGB, double-buffered and has a depth buffer.
-TEST_F(ViewerE2e, WindowIsDescribedBeforeItMaps) {
+// What a window manager finds as it takes each window on, before it maps.
+// The main window: the viewer's class, names and icon, GLUT's own hints, and
+// a visual that is RGB, double-buffered and has a depth buffer. The box: a
+// modal dialog of it, of a fixed size, that takes the keys and may be closed.
+TEST_F(ViewerE2e, WindowsAreDescribedBeforeTheyMap) {
     if (x.WindowManagerRuns()) {
         GTEST_SKIP() << "the window manager takes the root's map requests";
     }
     XSelectInput(x.Raw(), x.Root(), SubstructureRedirectMask);
-    viewer.Start(Bmp(Pattern(8, 8)));
-    XEvent request;
-    ASSERT_TRUE(Poll([&] { return XCheckTypedEvent(x.Raw(), MapRequest, &request); }));
-    const Window window = request.xmaprequest.window;
+    viewer.Start();
+    const auto mapRequested = [&] {
+        XEvent request{};
+        EXPECT_TRUE(Poll([&] { return XCheckTypedEvent(x.Raw(), MapRequest, &request); }));
+        return request.xmaprequest.window;
+    };
     const auto text = [](std::string_view bytes) { return std::vector<long>(bytes.begin(), bytes.end()); };
-    EXPECT_EQ(x.Property(window, "WM_CLASS", "STRING"), text({"image-border\0ImageBorder\0", 25}));
-    EXPECT_EQ(x.Property(window, "WM_NAME", "STRING"), text(kTitle));
-    EXPECT_EQ(x.Property(window, "_NET_WM_NAME", "UTF8_STRING"), text(kTitle));
-    EXPECT_EQ(x.Property(window, "_NET_WM_PID", "CARDINAL"), std::vector<long>{viewer.Pid()});
-    EXPECT_FALSE(x.Property(window, "WM_CLIENT_MACHINE", "STRING").empty());
-    EXPECT_FALSE(x.Property(window, "WM_NORMAL_HINTS", "WM_SIZE_HINTS").empty());
-    EXPECT_FALSE(x.Property(window, "WM_HINTS", "WM_HINTS").empty());
-    const std::vector<long> icon = x.Property(window, "_NET_WM_ICON", "CARDINAL");
+    const Window main = mapRequested();
+    EXPECT_EQ(x.Property(main, "WM_NAME", "STRING"), text(kTitle));
+    EXPECT_EQ(x.Property(main, "_NET_WM_NAME", "UTF8_STRING"), text(kTitle));
+    EXPECT_FALSE(x.Property(main, "WM_NORMAL_HINTS", "WM_SIZE_HINTS").empty());
+    EXPECT_FALSE(x.Property(main, "WM_HINTS", "WM_HINTS").empty());
+    const std::vector<long> icon = x.Property(main, "_NET_WM_ICON", "CARDINAL");
     EXPECT_TRUE(icon.size() > 2 && icon.size() == 2 + static_cast<std::size_t>(icon[0] * icon[1]));
-
     XWindowAttributes attributes{};
-    XGetWindowAttributes(x.Raw(), window, &attributes);
+    XGetWindowAttributes(x.Raw(), main, &attributes);
     XVisualInfo wanted{};
     wanted.visualid = XVisualIDFromVisual(attributes.visual);
-    int count = 0;
+    int count = 0, rgba = 0, doubleBuffered = 0, depthBits = 0;
     const std::unique_ptr<XVisualInfo, decltype(&XFree)> visual(
         XGetVisualInfo(x.Raw(), VisualIDMask, &wanted, &count), XFree);
-    int rgba = 0, doubleBuffered = 0, depthBits = 0;
     ASSERT_NE(visual, nullptr);
     glXGetConfig(x.Raw(), visual.get(), GLX_RGBA, &rgba);
     glXGetConfig(x.Raw(), visual.get(), GLX_DOUBLEBUFFER, &doubleBuffered);
     glXGetConfig(x.Raw(), visual.get(), GLX_DEPTH_SIZE, &depthBits);
     EXPECT_TRUE(rgba && doubleBuffered && depthBits > 0) << rgba << doubleBuffered << depthBits;
+    XMapWindow(x.Raw(), main);
 
-    XMapWindow(x.Raw(), window);
-    ASSERT_TRUE(x.WaitForFrame(window, Scene(650, 500, Pattern(8, 8), Flat(8, 8, kWhite))));
-    x.Type(window, {XK_Escape});
-    EXPECT_EQ(viewer.WaitForExit(), 0);
+    const Window box = mapRequested();
+    const std::vector<long> wmHints = x.Property(box, "WM_HINTS", "WM_HINTS");
+    EXPECT_TRUE(wmHints.size() > 1 && (wmHints[0] & InputHint) != 0 && wmHints[1] == True) << "no keys asked for";
+    const std::vector<long> sizes = x.Property(box, "WM_NORMAL_HINTS", "WM_SIZE_HINTS");
+    const std::array<int, 4> size = x.Geometry(box).value();
+    EXPECT_EQ(sizes, (std::vector<long>{PMinSize | PMaxSize, 0, 0, 0, 0, size[2], size[3], size[2], size[3], 0, 0, 0,
+                                        0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(x.Property(box, "WM_NAME", "STRING"), text(kErrorTitle));
+    EXPECT_EQ(x.Property(box, "_NET_WM_NAME", "UTF8_STRING"), text(kErrorTitle));
+    EXPECT_EQ(x.Property(box, "_NET_WM_WINDOW_TYPE", "ATOM"), std::vector{x.Intern("_NET_WM_WINDOW_TYPE_DIALOG")});
+    EXPECT_EQ(x.Property(box, "_NET_WM_STATE", "ATOM"), std::vector{x.Intern("_NET_WM_STATE_MODAL")});
+    EXPECT_EQ(x.Property(box, "WM_PROTOCOLS", "ATOM"), std::vector{x.Intern("WM_DELETE_WINDOW")});
+    EXPECT_EQ(x.Property(box, "WM_TRANSIENT_FOR", "WINDOW"), std::vector<long>{static_cast<long>(main)});
+    for (const Window window : {main, box}) {
+        EXPECT_EQ(x.Property(window, "WM_CLASS", "STRING"), text({"image-border\0ImageBorder\0", 25}));
+        EXPECT_EQ(x.Property(window, "_NET_WM_PID", "CARDINAL"), std::vector<long>{viewer.Pid()});
+        EXPECT_FALSE(x.Property(window, "WM_CLIENT_MACHINE", "STRING").empty());
+    }
+    XMapWindow(x.Raw(), box);
+    x.Type(x.WaitForWindow(kErrorTitle).value_or(0), {XK_Return});
+    EXPECT_EQ(viewer.WaitForExit(), 1);
 }
 
 // Only what falls inside the window shows, one pixel per unit, cut where the
@@ -280,16 +297,17 @@ protected:
         }
     }
 
-    static constexpr std::array kLeftHead{0, 0, 1280, 1024};
     std::optional<Process> manager;
 };
 
-// Up covers the monitor that holds the window; again, it changes nothing.
+// Up covers the monitor that holds the window, the second; again, it changes nothing.
 TEST_P(ViewerE2eTwoHeads, FullScreenIsOneHead) {
     const Rows picture = Pattern(64, 48);
     const Window window = Open(Bmp(picture));
+    XMoveWindow(x.Raw(), window, 1400, 100);
+    ASSERT_TRUE(Poll([&] { return x.Geometry(window).value_or(std::array{0, 0, 0, 0})[0] >= 1280; }));
     x.Type(window, {XK_Up});
-    ASSERT_TRUE(Poll([&] { return x.Geometry(window) == kLeftHead; }));
+    ASSERT_TRUE(Poll([&] { return x.Geometry(window) == std::array{1280, 0, 1280, 1024}; }));
     XSelectInput(x.Raw(), window, StructureNotifyMask);
     x.Type(window, {XK_Up, XK_2});
     ASSERT_TRUE(x.WaitForFrame(window, Scene(1280, 1024, picture, Mask(picture))));

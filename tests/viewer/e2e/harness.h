@@ -18,14 +18,19 @@ public:
 
     void WriteFile(const std::string& name, const Bytes& bytes) const { folder_.Write(name, bytes); }
 
-    // Writes bitmap, if any, as "B.bmp" first; arguments go through the shell.
-    void Start(const std::optional<Bytes>& bitmap = std::nullopt, const std::string& arguments = "") {
+    // Writes bitmap, if any, as "B.bmp" first; arguments, and program, the
+    // command that starts it, go through the shell.
+    void Start(const std::optional<Bytes>& bitmap = std::nullopt, const std::string& arguments = "",
+               const std::string& program = "'" IMAGE_BORDER_PROGRAM "'") {
         if (bitmap) {
             WriteFile("B.bmp", *bitmap);
         }
-        Process::Start("cd '" + folder_.path.string() + "' && exec '" IMAGE_BORDER_PROGRAM "' " + arguments +
+        Process::Start("cd '" + folder_.path.string() + "' && exec " + program + " " + arguments +
                        " </dev/null >.stdout 2>.stderr");
     }
+
+    // The path of name in its folder.
+    std::string Path(const std::string& name) const { return folder_ / name; }
 
     // What it wrote to "stdout" or "stderr".
     std::string Output(const std::string& stream) const { return folder_.Read("." + stream); }

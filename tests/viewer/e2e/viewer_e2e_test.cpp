@@ -47,16 +47,44 @@ protected:
     // Starts the viewer on this "B.bmp" (none without bitmap); its window titled title, or 0.
     Window Open(const std::optional<Bytes>& bitmap, const std::string& title = kTitle,
                 const std::string& arguments = "") {
-        const char* manager = std::getenv("IMAGE_BORDER_E2E_WM");
-        EXPECT_TRUE(manager == nullptr || manager == std::string("none") || Poll([&] { return x.WindowManagerRuns(); }));
+        EXPECT_TRUE(manager == "none" || Poll([&] { return x.WindowManagerRuns(); }));
         // Windows are found by title: the last test's must be gone first.
         EXPECT_TRUE(Poll([&] { return x.FindWindows(kTitle).empty() && x.FindWindows(kErrorTitle).empty(); }));
         viewer.Start(bitmap, arguments);
         const auto window = x.WaitForWindow(title);
         EXPECT_TRUE(window) << "no window titled \"" << title << "\"; stderr: " << viewer.Output("stderr");
+        if (window && title == kTitle) {
+            FindTile(*window);
+        }
         return window.value_or(0);
     }
 
+    // A tiling window manager gives the main window its tile, whatever size
+    // it asks for: with it alone on the screen, its frame covers the screen.
+    void FindTile(Window window) {
+        if (manager == "i3") {
+            EXPECT_TRUE(Poll([&] {
+                return x.TopLevel(window) != window && x.Geometry(x.TopLevel(window)) == x.Geometry(x.Root());
+            })) << "the window does not fill a tile of the screen";
+            tile = x.Geometry(window);
+        }
+    }
+
+    // The size of a main window that asked for width x height, and its scene.
+    std::pair<int, int> Sized(int width, int height) const {
+        return tile ? std::pair{(*tile)[2], (*tile)[3]} : std::pair{width, height};
+    }
+    Rows Windowed(int width, int height, const Rows& picture, const Rows& right) const {
+        const auto [tileWidth, tileHeight] = Sized(width, height);
+        return Scene(tileWidth, tileHeight, picture, right);
+    }
+
+    bool InFullScreenState(Window window) const {
+        return std::ranges::count(x.Property(window, "_NET_WM_STATE", "ATOM"), x.Intern("_NET_WM_STATE_FULLSCREEN")) == 1;
+    }
+
+    const std::string manager = std::getenv("IMAGE_BORDER_E2E_WM") ? std::getenv("IMAGE_BORDER_E2E_WM") : "none";
+    std::optional<std::array<int, 4>> tile;
     XSession x;
     ViewerProcess viewer;
 };
@@ -73,7 +101,7 @@ TEST_F(ViewerE2e, WindowKeysAndEsc) {
         const std::array<int, 4> frame = x.Geometry(x.TopLevel(window)).value();
         return frame[0] == 0 && frame[1] == 0;
     };
-    ASSERT_TRUE(x.WaitForFrame(window, Scene(650, 500, picture, white)));
+    ASSERT_TRUE(x.WaitForFrame(window, Windowed(650, 500, picture, white)));
     EXPECT_TRUE(frameAtCorner());
 
     // Keys that do nothing, then Up.
@@ -81,6 +109,7 @@ TEST_F(ViewerE2e, WindowKeysAndEsc) {
                     XK_Left, XK_Right, XK_Home, XK_Page_Up, XK_F1, XK_Up});
     const std::array<int, 4> screen = x.Geometry(x.Root()).value();
     ASSERT_TRUE(x.WaitForFrame(window, Scene(screen[2], screen[3], picture, white)));
+    EXPECT_TRUE(InFullScreenState(window));
     // Resized or moved by another client, it goes full screen again on Up. (A
     // window manager keeps other clients from moving a full-screen window.)
     for (const std::array<int, 4> moved :
@@ -99,10 +128,11 @@ TEST_F(ViewerE2e, WindowKeysAndEsc) {
     x.Type(window, {XK_Up, XK_Down, XK_Up, XK_2});
     EXPECT_TRUE(x.WaitForFrame(window, Scene(screen[2], screen[3], picture, mask)));
     // A second "2" changes nothing; Down, then Up and Down while full screen
-    // is still being left, ends at 700 x 500.
+    // is still being left, ends at 700 x 500, or back in the tile.
     x.Type(window, {XK_2, XK_Down, XK_Up, XK_Down});
-    EXPECT_TRUE(x.WaitForFrame(window, Scene(700, 500, picture, mask)));
+    EXPECT_TRUE(x.WaitForFrame(window, Windowed(700, 500, picture, mask)));
     EXPECT_TRUE(frameAtCorner());
+    EXPECT_FALSE(InFullScreenState(window));
 
     x.Type(window, {XK_Escape});
     EXPECT_EQ(viewer.WaitForExit(), 0);
@@ -127,11 +157,11 @@ TEST_F(ViewerE2e, SampleShowsAndItsOutlinesMakeTheMask) {
 
     std::ifstream file(IMAGE_BORDER_SAMPLE, std::ios::binary);
     const Window window = Open(Bytes(std::istreambuf_iterator<char>(file), {}));
-    ASSERT_TRUE(x.WaitForFrame(window, Scene(650, 500, picture, white)));
+    ASSERT_TRUE(x.WaitForFrame(window, Windowed(650, 500, picture, white)));
     x.Type(window, {XK_2});
-    EXPECT_TRUE(x.WaitForFrame(window, Scene(650, 500, picture, mask)));
+    EXPECT_TRUE(x.WaitForFrame(window, Windowed(650, 500, picture, mask)));
     x.Type(window, {XK_Down});
-    EXPECT_TRUE(x.WaitForFrame(window, Scene(700, 500, picture, mask)));
+    EXPECT_TRUE(x.WaitForFrame(window, Windowed(700, 500, picture, mask)));
     // Destroyed by another client, the window ends the program as Esc does.
     x.Destroy(window);
     EXPECT_EQ(viewer.WaitForExit(), 0);
@@ -204,12 +234,12 @@ TEST_F(ViewerE2e, LargePictureIsCutAtTheWindowEdges) {
     const Rows picture = Pattern(6000, 4000);
     const Window window = Open(Bmp(picture));
     // Loading 72 MB takes a while under the sanitizers.
-    ASSERT_TRUE(x.WaitForFrame(window, Scene(650, 500, picture, {}), 60));
+    ASSERT_TRUE(x.WaitForFrame(window, Windowed(650, 500, picture, {}), 60));
     x.Type(window, {XK_Up});
     const std::array<int, 4> screen = x.Geometry(x.Root()).value();
     EXPECT_TRUE(x.WaitForFrame(window, Scene(screen[2], screen[3], picture, {}), 30));
     x.Type(window, {XK_Down});
-    EXPECT_TRUE(x.WaitForFrame(window, Scene(700, 500, picture, {}), 30));
+    EXPECT_TRUE(x.WaitForFrame(window, Windowed(700, 500, picture, {}), 30));
     // Closed through the window system, it ends the program as Esc does.
     x.Close(window);
     EXPECT_EQ(viewer.WaitForExit(), 0);
@@ -221,10 +251,6 @@ TEST_F(ViewerE2e, LargePictureIsCutAtTheWindowEdges) {
 // Down a 700 x 500 window whose frame is all on the screen, in each case.
 class ViewerE2eDesktopLife : public ViewerE2e {
 protected:
-    bool InFullScreenState(Window window) const {
-        return std::ranges::count(x.Property(window, "_NET_WM_STATE", "ATOM"), x.Intern("_NET_WM_STATE_FULLSCREEN")) == 1;
-    }
-
     // From a place partly off the screen, where the window goes back to after full screen.
     void UpAndDown(Window window) {
         const std::array<int, 4> screen = x.Geometry(x.Root()).value();
@@ -397,11 +423,24 @@ TEST_F(ViewerE2eErrorBox, IsAModalDialogOfTheMainWindow) {
     const Window main = x.WaitForWindow(kTitle).value_or(0);
     EXPECT_TRUE(x.HasFocus(box));
 
-    // The main window shows blue, where the box was moved over it too.
+    // The main window shows blue, where the box was moved over it too: its
+    // lower-left 650 x 500, all of it but where a tiling window manager
+    // gives it more, and the box floats above it.
+    FindTile(main);
     XMoveWindow(x.Raw(), box, 100, 100);
     EXPECT_TRUE(Poll([&] { return x.Geometry(x.TopLevel(box)).value_or(std::array{999, 0, 0, 0})[0] < 200; }));
     XMoveWindow(x.Raw(), box, 800, 600);
-    EXPECT_TRUE(x.WaitForFrame(main, Flat(650, 500, 0x0000FF)));
+    EXPECT_TRUE(Poll([&, size = Sized(650, 500)] {
+        Rows shown = x.Grab(main).value_or(Rows{});
+        if (shown.size() != std::size_t(size.second) || shown[0].size() != std::size_t(size.first)) {
+            return false;
+        }
+        shown.resize(500);
+        for (auto& row : shown) {
+            row.resize(650);
+        }
+        return shown == Flat(650, 500, 0x0000FF);
+    }));
 
     // A click beside OK at its height, a press on OK let go beside it, and a
     // click on the main window, which then gets the focus, leave the box up,

@@ -16,6 +16,7 @@
 #include "desktop/desktop_dpi.h"
 #include "desktop/error_trap.h"
 #include "desktop/monitors.h"
+#include "desktop/window_facts.h"
 #include "desktop/window_manager.h"
 #include "desktop/window_names.h"
 
@@ -119,23 +120,23 @@ void WaitForEvents(Display* display) {
 
 // Keys typed while the box is up are for the box, but a window manager may
 // hand the focus to the owner when it is clicked: the box takes it back,
-// through the window manager where one runs (which then raises the box too),
-// directly where none does. userTime is that of the last key or click.
+// through the window manager too where one runs (which then raises the box).
+// userTime is that of the last key or click.
 void TakeFocusFrom(Display* display, Window owner, Window box, Time userTime) {
-    if (!WindowManagerSupports(display, "_NET_ACTIVE_WINDOW")) {
-        XSetInputFocus(display, box, RevertToParent, CurrentTime);
-        return;
+    if (WindowManagerSupports(display, "_NET_ACTIVE_WINDOW")) {
+        // From the application itself, at the time of that key or click, the owner having the focus.
+        AskWindowManager(display, box, "_NET_ACTIVE_WINDOW",
+                         {1, static_cast<long>(userTime), static_cast<long>(owner)});
     }
-    // From the application itself, at the time of that key or click, the owner having the focus.
-    AskWindowManager(display, box, "_NET_ACTIVE_WINDOW", {1, static_cast<long>(userTime), static_cast<long>(owner)});
+    // Directly too: a window manager that counts the box as active already
+    // ignores the request. The owner has the focus, so the program may move it.
+    XSetInputFocus(display, box, RevertToParent, CurrentTime);
 }
 
 // Where no window manager places the box's frame (the box and its border):
 // over its owner where it fits there, else in the middle of the owner's
 // monitor; never across two monitors.
-Rect Placement(Display* display, Window owner, int width, int height) {
-    const Rect over = OnScreen(display, owner);
-    const Rect monitor = MonitorOf(display, over);
+Rect Placement(const Rect& over, const Rect& monitor, int width, int height) {
     const Rect centred{over.x + (over.width - width) / 2, over.y + (over.height - height) / 2, width, height};
     if (over.Contains(centred)) {
         return KeptOn(monitor, centred);
@@ -206,10 +207,10 @@ void DescribeToWindowManager(const Box& box, const std::string& title) {
     XSetWMProtocols(display, box.window, &deleteWindow, 1);
 }
 
-// Makes the box's window where it goes, describes it and maps it.
-void Open(Box& box, std::string_view caption) {
+// Makes the box's window where it goes, over its owner, describes it and maps it.
+void Open(Box& box, std::string_view caption, const Rect& owner, const Rect& monitor) {
     Display* display = box.display;
-    const Rect place = Placement(display, box.owner, box.width + 2 * kBorder, box.height + 2 * kBorder);
+    const Rect place = Placement(owner, monitor, box.width + 2 * kBorder, box.height + 2 * kBorder);
     box.window = XCreateSimpleWindow(display, DefaultRootWindow(display), place.x, place.y,
                                      static_cast<unsigned>(box.width), static_cast<unsigned>(box.height), kBorder,
                                      box.foreground, box.background);
@@ -323,9 +324,14 @@ void ShowErrorBox(Display* display, Window owner, std::string_view caption, std:
     const double dpi = DesktopDpi(display);
     std::optional<BoxText> font(std::in_place, display, DefaultScreen(display), dpi);
     box.font = &*font;
-    LayOut(box, text, dpi, MonitorOf(display, OnScreen(display, owner)));
+    // An owner that is already gone leaves the whole screen to the box.
+    const std::optional<WindowFacts> facts = AskAbout(display, owner, false);
+    const Rect screen{0, 0, DisplayWidth(display, DefaultScreen(display)), DisplayHeight(display, DefaultScreen(display))};
+    const Rect over = facts ? facts->inside : screen;
+    const Rect monitor = facts ? facts->MonitorOf(over) : screen;
+    LayOut(box, text, dpi, monitor);
     ChooseColours(box);
-    Open(box, caption);
+    Open(box, caption, over, monitor);
     RunUntilDismissed(box);
     Close(box, font);
 }

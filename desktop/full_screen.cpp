@@ -7,7 +7,6 @@
 
 #include "desktop/error_trap.h"
 #include "desktop/window_manager.h"
-#include "desktop/window_property.h"
 
 namespace desktop {
 namespace {
@@ -17,102 +16,110 @@ constexpr long kRemove = 0;
 constexpr long kAdd = 1;
 constexpr long kFromApplication = 1;
 
+Atom FullScreenState(Display* display) {
+    return XInternAtom(display, kFullScreenState, False);
+}
+
 void AskForState(Display* display, Window window, long action) {
     AskWindowManager(display, window, "_NET_WM_STATE",
-                     {action, static_cast<long>(XInternAtom(display, kFullScreenState, False)), 0, kFromApplication});
+                     {action, static_cast<long>(FullScreenState(display)), 0, kFromApplication});
 }
 
 }  // namespace
 
 void FullScreen::Enter() {
+    awaited_.reset();
     // The frame is the window manager's, and may go at any moment.
-    ErrorTrap trap(display_);
-    const bool managed = WindowManagerSupports(display_, kFullScreenState);
-    const Rect inside = OnScreen(display_, window_);
-    const Rect monitor = MonitorOf(display_, inside);
-    const bool inState = InFullScreenState();
+    const ErrorTrap trap(display_);
+    const std::optional<WindowFacts> facts = AskAbout(display_, window_, true);
+    if (!facts) {
+        return;
+    }
+    const bool managed = facts->manager.Supports(FullScreenState(display_));
+    const Rect monitor = facts->MonitorOf(facts->inside);
     // Until a window manager carries out a Leave, the window still looks full screen.
-    if (entered_ && inside == monitor && (inState || !managed)) {
+    if (entered_ && facts->inside == monitor && (facts->InState(FullScreenState(display_)) || !managed)) {
         return;
     }
     if (managed) {
         AskForState(display_, window_, kAdd);
     } else {
         if (!before_) {
-            before_ = Frame();
+            before_ = Frame(display_, window_, *facts);
         }
         XMoveResizeWindow(display_, window_, monitor.x, monitor.y, static_cast<unsigned>(monitor.width),
                           static_cast<unsigned>(monitor.height));
-        SetOwnState(true);
+        SetOwnState(*facts, true);
     }
     entered_ = true;
 }
 
 void FullScreen::Leave(int width, int height) {
-    ErrorTrap trap(display_);
-    if (WindowManagerSupports(display_, kFullScreenState)) {
+    const ErrorTrap trap(display_);
+    const std::optional<WindowFacts> facts = AskAbout(display_, window_, true);
+    if (!facts) {
+        return;
+    }
+    const Atom fullScreen = FullScreenState(display_);
+    if (facts->manager.Supports(fullScreen)) {
         // Whether the window manager has yet carried out an earlier Enter
         // cannot be told; removing a state the window lacks changes nothing.
         AskForState(display_, window_, kRemove);
         XResizeWindow(display_, window_, static_cast<unsigned>(width), static_cast<unsigned>(height));
+        if (!facts->InState(fullScreen) && facts->inside.width == width && facts->inside.height == height) {
+            KeepFrameOnScreen(*facts);  // no change of size will tell when
+        } else {
+            awaited_.emplace(width, height);
+        }
     } else {
-        const Rect place = before_ ? *before_ : Frame();
-        XMoveResizeWindow(display_, window_, place.x, place.y, static_cast<unsigned>(width),
+        // The window goes where it was, as near as it can while all on its monitor.
+        std::optional<Rect> was = before_ ? before_ : Frame(display_, window_, *facts);
+        if (!was) {
+            return;
+        }
+        Rect frame = *was;
+        frame.width += width - facts->inside.width;
+        frame.height += height - facts->inside.height;
+        const Rect kept = KeptOn(facts->MonitorOf(frame), frame);
+        XMoveResizeWindow(display_, window_, kept.x, kept.y, static_cast<unsigned>(width),
                           static_cast<unsigned>(height));
-        SetOwnState(false);
+        SetOwnState(*facts, false);
+        awaited_.reset();
     }
     entered_ = false;
     before_.reset();
 }
 
-bool FullScreen::KeepFrameOnScreen(int width, int height) {
-    ErrorTrap trap(display_);
-    const Rect inside = OnScreen(display_, window_);
-    if (inside.width != width || inside.height != height ||
-        (InFullScreenState() && WindowManagerSupports(display_, kFullScreenState))) {
-        return trap.Caught();  // gone: nothing to wait for
+void FullScreen::Resized(int width, int height) {
+    if (awaited_ != std::pair(width, height)) {
+        return;
     }
-    const Rect frame = Frame();
-    const Rect kept = KeptOn(MonitorOf(display_, frame), frame);
-    if (kept != frame) {
+    awaited_.reset();
+    const ErrorTrap trap(display_);
+    if (const std::optional<WindowFacts> facts = AskAbout(display_, window_, false)) {
+        KeepFrameOnScreen(*facts);
+    }
+}
+
+void FullScreen::KeepFrameOnScreen(const WindowFacts& facts) {
+    const std::optional<Rect> frame = Frame(display_, window_, facts);
+    if (!frame || facts.InState(FullScreenState(display_))) {
+        return;
+    }
+    const Rect kept = KeptOn(facts.MonitorOf(*frame), *frame);
+    if (kept != *frame) {
         // The window's gravity is north-west: a window manager puts the
         // frame's corner where the window is asked to go.
         XMoveWindow(display_, window_, kept.x, kept.y);
     }
-    return true;
-}
-
-// The root's child that holds the window, border and all: the window manager's
-// frame, or the window itself where none runs.
-Rect FullScreen::Frame() const {
-    Window top = window_;
-    for (;;) {
-        Window root = 0, parent = 0, *children = nullptr;
-        unsigned count = 0;
-        const Status known = XQueryTree(display_, top, &root, &parent, &children, &count);
-        XFree(children);
-        if (known == 0 || parent == root) {
-            break;
-        }
-        top = parent;
-    }
-    XWindowAttributes attributes{};
-    XGetWindowAttributes(display_, top, &attributes);
-    return {attributes.x, attributes.y, attributes.width + 2 * attributes.border_width,
-            attributes.height + 2 * attributes.border_width};
-}
-
-bool FullScreen::InFullScreenState() const {
-    return std::ranges::count(PropertyItems(display_, window_, "_NET_WM_STATE", XA_ATOM),
-                              static_cast<long>(XInternAtom(display_, kFullScreenState, False))) != 0;
 }
 
 // Where no window manager keeps the window's state, the window does: one that
 // starts later reads it, and must not find a full screen left long ago by one
 // that died.
-void FullScreen::SetOwnState(bool fullScreen) {
-    const Atom fullScreenState = XInternAtom(display_, kFullScreenState, False);
-    std::vector<long> state = PropertyItems(display_, window_, "_NET_WM_STATE", XA_ATOM);
+void FullScreen::SetOwnState(const WindowFacts& facts, bool fullScreen) {
+    const Atom fullScreenState = FullScreenState(display_);
+    std::vector<long> state(facts.state.begin(), facts.state.end());
     std::erase(state, static_cast<long>(fullScreenState));
     if (fullScreen) {
         state.push_back(static_cast<long>(fullScreenState));

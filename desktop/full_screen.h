@@ -3,14 +3,16 @@
 #include <X11/Xlib.h>
 
 #include <optional>
+#include <utility>
 
-#include "desktop/monitors.h"
+#include "desktop/window_facts.h"
 
 namespace desktop {
 
 // Takes a window to full screen and back the way of the window manager that
 // runs at that moment, if any: one may start, die or be replaced while the
-// window lives.
+// window lives. Each takes one round trip, two where a window manager is
+// named on the root.
 class FullScreen {
 public:
     FullScreen(Display* display, Window window) : display_(display), window_(window) {}
@@ -20,23 +22,26 @@ public:
     // where none does. Changes nothing where the window covers it already.
     void Enter();
 
-    // Leaves full screen, if the window is in it, and makes it width x height.
+    // Leaves full screen, if the window is in it, and makes it width x height,
+    // its frame all on its monitor: at once where no window manager does it,
+    // else once the window manager has made it that size (see Resized).
     void Leave(int width, int height);
 
-    // Once the window is width x height out of full screen, moves its frame,
-    // where some of it is off its monitor, to lie whole on it. False until
-    // then: a window manager carries out Leave in its own time.
-    bool KeepFrameOnScreen(int width, int height);
+    // Tells that the window is now width x height. Once that is the size the
+    // last Leave asked for, moves its frame, where some of it is off its
+    // monitor, to lie whole on it. A window manager that gives the window a
+    // size of its own (a tile) is left to it: nothing is asked.
+    void Resized(int width, int height);
 
 private:
-    Rect Frame() const;
-    bool InFullScreenState() const;
-    void SetOwnState(bool fullScreen);
+    void KeepFrameOnScreen(const WindowFacts& facts);
+    void SetOwnState(const WindowFacts& facts, bool fullScreen);
 
     Display* display_;
     Window window_;
     bool entered_ = false;        // Enter was asked last
     std::optional<Rect> before_;  // where the frame was when Enter first moved the window itself
+    std::optional<std::pair<int, int>> awaited_;  // the size the last Leave waits for, until the window has it
 };
 
 }  // namespace desktop

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <X11/Xlib.h>
+#include <vector>
 
 namespace desktop {
 
@@ -13,14 +13,9 @@ struct Rect {
     }
 };
 
-// Where window's inside is on the screen.
-Rect OnScreen(Display* display, Window window);
-
-// Of the monitors that make up the screen, as Xinerama reports them (servers
-// derive them from RandR's monitors; the whole screen is one where it reports
-// none), the one that holds the middle of area, or else the one it overlaps
-// the most.
-Rect MonitorOf(Display* display, const Rect& area);
+// Of monitors, the one that holds the middle of area, or else the one it
+// overlaps the most. monitors is not empty.
+Rect MonitorOf(const std::vector<Rect>& monitors, const Rect& area);
 
 // Where area goes to lie whole on monitor, moved as little as possible; at
 // the monitor's left or top edge where it is too wide or too tall.

@@ -19,18 +19,18 @@ struct PendingWindow {
 };
 PendingWindow* pending = nullptr;
 
-// The X server then fills whatever of the window shows and has not been drawn
-// in that colour: before the first frame, and while the error box is up and
-// the viewer draws nothing, never black or stale pixels.
-void SetBackground(Display* display, Window window, std::uint32_t rgb) {
-    XWindowAttributes attributes;
-    XColor colour{};
-    colour.red = static_cast<unsigned short>((rgb >> 16 & 0xFF) * 0x101);
-    colour.green = static_cast<unsigned short>((rgb >> 8 & 0xFF) * 0x101);
-    colour.blue = static_cast<unsigned short>((rgb & 0xFF) * 0x101);
-    if (XGetWindowAttributes(display, window, &attributes) != 0 && XAllocColor(display, attributes.colormap, &colour) != 0) {
-        XSetWindowBackground(display, window, colour.pixel);
-    }
+// The pixel of rgb (0xRRGGBB) on a visual whose pixels hold their colour, as
+// the GL's RGB visuals do: no colour need be asked of the server.
+unsigned long PixelOf(const Visual* visual, std::uint32_t rgb) {
+    const auto component = [](unsigned long mask, std::uint32_t value) {
+        if (mask == 0) {
+            return 0ul;
+        }
+        const int shift = __builtin_ctzl(mask);
+        return (value * (mask >> shift) + 127) / 255 << shift;
+    };
+    return component(visual->red_mask, rgb >> 16 & 0xFF) | component(visual->green_mask, rgb >> 8 & 0xFF) |
+           component(visual->blue_mask, rgb & 0xFF);
 }
 
 }  // namespace
@@ -85,8 +85,29 @@ extern "C" void XSetWMProperties(Display* display, Window window, XTextProperty*
     }
     if (pending != nullptr) {
         desktop::NameForDesktop(display, window, pending->title);
-        glut_hooks::SetBackground(display, window, pending->background);
         pending->described = {display, window};
     }
     XFree(title.value);
+}
+
+// The window is made with the background the server then fills whatever of
+// it shows and has not been drawn in: before the first frame, and while the
+// error box is up and the viewer draws nothing, never black or stale pixels.
+extern "C" Window XCreateWindow(Display* display, Window parent, int x, int y, unsigned width, unsigned height,
+                                unsigned border, int depth, unsigned windowClass, Visual* visual,
+                                unsigned long valueMask, XSetWindowAttributes* attributes) {
+    static const auto xlibCreateWindow = reinterpret_cast<decltype(&XCreateWindow)>(dlsym(RTLD_NEXT, "XCreateWindow"));
+    XSetWindowAttributes withBackground{};
+    const Visual* const shown = visual != CopyFromParent ? visual : DefaultVisual(display, DefaultScreen(display));
+    if (glut_hooks::pending != nullptr && (shown->c_class == TrueColor || shown->c_class == DirectColor)) {
+        if (attributes != nullptr) {
+            withBackground = *attributes;
+        }
+        // It overrides any background pixmap asked for.
+        withBackground.background_pixel = glut_hooks::PixelOf(shown, glut_hooks::pending->background);
+        valueMask |= CWBackPixel;
+        attributes = &withBackground;
+    }
+    return xlibCreateWindow(display, parent, x, y, width, height, border, depth, windowClass, visual, valueMask,
+                            attributes);
 }

@@ -6,12 +6,16 @@
 // stretches: from the start to the first, between each two, from the last to
 // the end. For each stretch, one line:
 //   stretch N: A round trips, D of them drawing, O its own: Request count, ...
-// A round trip is a wait for the server: a connection's set-up, or a reply,
-// replies collected together counting once. Mesa's for a frame are told
-// apart as drawing: how many frames a change of size takes depends on when
-// events arrive. The others, the program's own, are counted by the request
-// the first reply answers; with -v each is listed with the requests sent
-// since the last wait, the last of them first.
+// A round trip is a wait for the server: a connection's set-up, or the
+// answers (replies or errors) to requests sent together, which end it once
+// every request that gets one has had its answer. (xtrace may log a batch's
+// first answers before the rest of the batch: that is not a wait.) Mesa's
+// round trips for a frame are told apart as drawing: how many frames a
+// change of size takes depends on when events arrive. The others, the
+// program's own, are counted by the request the first answer is for; with
+// -v each is listed with the requests sent since the last wait, the last of
+// them first.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -24,20 +28,22 @@
 
 namespace {
 
-// A line of the log: a request, a reply, or either half of a connection's set-up.
+// A line of the log: a request, an answer, or either half of a connection's set-up.
 struct Message {
     std::string connection, serial, name, line;
     bool request = false;
+    std::size_t offset = 0;  // of the line, in the log
 };
 
 std::vector<Message> Parse(const std::string& log) {
     std::vector<Message> messages;
-    std::istringstream lines(log);
-    for (std::string line; std::getline(lines, line);) {
+    for (std::size_t offset = 0, end; offset < log.size(); offset = end + 1) {
+        end = std::min(log.find('\n', offset), log.size());
+        const std::string line = log.substr(offset, end - offset);
         if (line.size() < 8 || line[3] != ':' || line[5] != ':') {
             continue;
         }
-        Message m{line.substr(0, 3), line.substr(6, 4), "", line, line[4] == '<'};
+        Message m{line.substr(0, 3), line.substr(6, 4), "", line, line[4] == '<', offset};
         const std::size_t request = line.find("Request("), reply = line.find(": Reply to ");
         std::size_t name = std::string::npos;
         if (line[6] == ' ' && (m.request || line.compare(7, 7, "Success") == 0)) {
@@ -46,8 +52,10 @@ std::vector<Message> Parse(const std::string& log) {
             name = line.find("): ", request) + 3;
         } else if (!m.request && reply != std::string::npos) {
             name = reply + 11;
+        } else if (!m.request && line.compare(10, 7, ":Error ") == 0) {
+            m.name = "Error";
         } else {
-            continue;  // an event or an error
+            continue;  // an event
         }
         if (name != std::string::npos) {
             m.name = line.substr(name, line.find_first_of(" :", name) - name);
@@ -55,6 +63,27 @@ std::vector<Message> Parse(const std::string& log) {
         messages.push_back(std::move(m));
     }
     return messages;
+}
+
+// For each answer, the request it answers; the requests that are answered.
+struct Answers {
+    std::map<std::size_t, std::size_t> requestOf;  // by the answer's index
+    std::set<std::size_t> answered;
+};
+
+Answers MatchAnswers(const std::vector<Message>& messages) {
+    Answers answers;
+    std::map<std::string, std::size_t> last;  // the last request, by connection and serial
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+        const std::string key = messages[i].connection + messages[i].serial;
+        if (messages[i].request) {
+            last[key] = i;
+        } else if (const auto asked = last.find(key); asked != last.end()) {
+            answers.requestOf[i] = asked->second;
+            answers.answered.insert(asked->second);
+        }
+    }
+    return answers;
 }
 
 // Mesa shows a frame by asking the window's size (GetGeometry), replacing its
@@ -93,36 +122,49 @@ std::set<std::size_t> FrameRequests(const std::vector<Message>& messages) {
     return frame;
 }
 
-void Report(int stretch, const std::string& log, bool verbose) {
-    const std::vector<Message> messages = Parse(log);
-    const std::set<std::size_t> frame = FrameRequests(messages);
+// The stretch of messages from first to last (offsets in the log).
+void Report(int stretch, const std::vector<Message>& messages, const Answers& answers,
+            const std::set<std::size_t>& frame, std::size_t first, std::size_t last, bool verbose) {
     int all = 0, drawing = 0;
     std::map<std::string, int> own;
     std::ostringstream list;
-    std::map<std::string, std::size_t> requests;         // the last, by connection and serial
-    std::map<std::string, std::vector<std::size_t>> sent;  // since the last wait, by connection
+    std::map<std::string, std::set<std::size_t>> waiting;    // answers still to come, by connection
+    std::map<std::string, std::vector<std::size_t>> sent;    // since the last wait, by connection
+    std::map<std::string, std::size_t> firstAnswer;           // of the wait under way, by connection
     for (std::size_t i = 0; i < messages.size(); ++i) {
         const Message& m = messages[i];
-        std::vector<std::size_t>& asked = sent[m.connection];
-        if (m.request) {
-            requests[m.connection + m.serial] = i;
-            asked.push_back(i);
+        if (m.offset < first || m.offset >= last) {
             continue;
         }
-        if (asked.empty()) {
-            continue;  // collected with the reply before
+        if (m.request) {
+            sent[m.connection].push_back(i);
+            if (answers.answered.contains(i)) {
+                waiting[m.connection].insert(i);
+            }
+            continue;
+        }
+        const auto asked = answers.requestOf.find(i);
+        std::set<std::size_t>& still = waiting[m.connection];
+        if (asked == answers.requestOf.end() || still.erase(asked->second) == 0) {
+            continue;  // asked before the stretch
+        }
+        firstAnswer.try_emplace(m.connection, asked->second);
+        if (!still.empty()) {
+            continue;
         }
         ++all;
-        const auto answered = requests.find(m.connection + m.serial);
-        if (answered != requests.end() && frame.contains(answered->second)) {
+        const std::size_t answered = firstAnswer[m.connection];
+        firstAnswer.erase(m.connection);
+        std::vector<std::size_t>& asked_ = sent[m.connection];
+        if (frame.contains(answered)) {
             ++drawing;
         } else {
-            ++own[m.name];
-            for (auto j = asked.rbegin(); verbose && j != asked.rend(); ++j) {
-                list << (j == asked.rbegin() ? "  " : "      ") << messages[*j].line.substr(0, 160) << "\n";
+            ++own[messages[answered].name];
+            for (auto j = asked_.rbegin(); verbose && j != asked_.rend(); ++j) {
+                list << (j == asked_.rbegin() ? "  " : "      ") << messages[*j].line.substr(0, 160) << "\n";
             }
         }
-        asked.clear();
+        asked_.clear();
     }
     std::printf("stretch %d: %d round trips, %d of them drawing, %d its own:", stretch, all, drawing, all - drawing);
     for (const auto& [name, count] : own) {
@@ -150,8 +192,11 @@ int main(int argc, char** argv) {
         cuts.push_back(std::min<std::size_t>(log.size(), std::strtoull(argv[i], nullptr, 10)));
     }
     cuts.push_back(log.size());
+    const std::vector<Message> messages = Parse(log);
+    const Answers answers = MatchAnswers(messages);
+    const std::set<std::size_t> frame = FrameRequests(messages);
     for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
-        Report(static_cast<int>(i + 1), log.substr(cuts[i], cuts[i + 1] > cuts[i] ? cuts[i + 1] - cuts[i] : 0), verbose);
+        Report(static_cast<int>(i + 1), messages, answers, frame, cuts[i], cuts[i + 1], verbose);
     }
     return 0;
 }

@@ -11,6 +11,10 @@ namespace viewer {
 // none, they are left to GLUT.
 void SetKeysWindow(const glut_hooks::DesktopWindow& window);
 
+// The window is now width x height: after Down, its frame is kept on screen
+// once the window has the size asked for. Called from GLUT's reshape.
+void WindowResized(int width, int height);
+
 void Keyboard(unsigned char key, int x, int y);
 void SpecialKeys(int key, int x, int y);
 

@@ -39,7 +39,10 @@ int main(int argc, char** argv) {
     viewer::Init();
 
     glutDisplayFunc(viewer::Display);
-    glutReshapeFunc(viewer::Reshape);
+    glutReshapeFunc([](int width, int height) {
+        viewer::Reshape(width, height);
+        viewer::WindowResized(width, height);
+    });
     glutKeyboardFunc(viewer::Keyboard);
     glutSpecialFunc(viewer::SpecialKeys);
     glutMainLoop();

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <new>
+#include <utility>
 
 #include "dark_pass/mark_dark_run.h"
 #include "dib/dib_error.h"
@@ -37,7 +38,15 @@ void Init() {
     ResultImage->SetPos(SourceImage->SizeX() + kImageGap, 0);
 }
 
+namespace {
+
+// Set by a change of size until the next frame has been shown.
+bool resized = false;
+
+}  // namespace
+
 void Reshape(int width, int height) {
+    resized = true;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glViewport(0, 0, width, height);
@@ -52,6 +61,13 @@ void Display() {
     SourceImage->Draw();
     ResultImage->Draw();
     glutSwapBuffers();
+    // Mesa's software renderer learns a new size of the window only as a
+    // frame is shown: the first frame after a change of size may still be
+    // drawn at the old one (a tiling window manager resizes the window before
+    // its first frame), so it is drawn once more.
+    if (std::exchange(resized, false)) {
+        glutPostRedisplay();
+    }
 }
 
 void MarkDarkPixels() {

@@ -8,10 +8,19 @@
 
 namespace {
 
-using FullScreenTest = DesktopTest;
+class FullScreenTest : public DesktopTest {
+protected:
+    // Sets a 32-bit property of one item, as a window manager does, and waits until it is set.
+    void Set(Window on, const char* name, Atom type, long value) const {
+        XChangeProperty(x.Raw(), on, XInternAtom(x.Raw(), name, False), type, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(&value), 1);
+        XSync(x.Raw(), False);
+    }
+};
 
-// A window partly off the screen, or wider than it, is moved as little as
-// it takes to lie on it, border and all, once it has the size asked for.
+// Back from full screen with no window manager, a window partly off the
+// screen, or wider than it, is moved as little as it takes to lie on it,
+// border and all.
 TEST_F(FullScreenTest, FrameIsKeptWholeOnItsMonitor) {
     constexpr int kBorder = 3, kWidth = 700, kHeight = 500;
     const std::array<int, 4> screen = x.Geometry(x.Root()).value();
@@ -23,12 +32,32 @@ TEST_F(FullScreenTest, FrameIsKeptWholeOnItsMonitor) {
     };
     for (const auto& c : cases) {
         const Window window = XCreateSimpleWindow(display, x.Root(), c.x, c.y, c.width, kHeight, kBorder, 0, 0);
-        desktop::FullScreen fullScreen(display, window);
-        EXPECT_FALSE(fullScreen.KeepFrameOnScreen(c.width, kHeight + 1)) << "not the size asked for yet";
-        EXPECT_TRUE(fullScreen.KeepFrameOnScreen(c.width, kHeight));
+        desktop::FullScreen(display, window).Leave(c.width, kHeight);
         XSync(display, False);
         EXPECT_EQ(x.Geometry(window), (std::array{c.to[0] + kBorder, c.to[1] + kBorder, c.width, kHeight})) << c.x;
     }
+}
+
+// Where a window manager takes windows to full screen, Down waits for the
+// window to have the size asked for before it keeps the frame on screen: a
+// size of the window manager's own (a tile) is left alone.
+TEST_F(FullScreenTest, FrameIsKeptOnceTheWindowManagerHasGivenTheSize) {
+    const Window check = XCreateSimpleWindow(x.Raw(), x.Root(), 0, 0, 1, 1, 0, 0, 0);
+    Set(check, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, static_cast<long>(check));
+    Set(x.Root(), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, static_cast<long>(check));
+    Set(x.Root(), "_NET_SUPPORTED", XA_ATOM, x.Intern("_NET_WM_STATE_FULLSCREEN"));
+    const Window window = MapWindow(display, {1000, 800, 400, 300});
+    desktop::FullScreen fullScreen(display, window);
+    fullScreen.Leave(700, 500);  // with none to redirect it, the server gives the size at once
+    fullScreen.Resized(640, 480);
+    XSync(display, False);
+    EXPECT_EQ(x.Geometry(window), (std::array{1000, 800, 700, 500}));
+    fullScreen.Resized(700, 500);
+    fullScreen.Resized(700, 500);
+    XSync(display, False);
+    EXPECT_EQ(x.Geometry(window), (std::array{1280 - 700, 1024 - 500, 700, 500}));
+    x.Destroy(check);
+    XDeleteProperty(x.Raw(), x.Root(), XInternAtom(x.Raw(), "_NET_SUPPORTED", False));
 }
 
 // A window manager runs while the root names a check window that names
@@ -36,21 +65,16 @@ TEST_F(FullScreenTest, FrameIsKeptWholeOnItsMonitor) {
 // window goes full screen by itself; it is forgotten once its window is gone.
 TEST_F(FullScreenTest, OnlyACheckWindowThatNamesItselfIsAWindowManager) {
     const Window check = XCreateSimpleWindow(x.Raw(), x.Root(), 0, 0, 1, 1, 0, 0, 0);
-    const auto set = [&](Window on, const char* name, Atom type, long value) {
-        XChangeProperty(x.Raw(), on, XInternAtom(x.Raw(), name, False), type, 32, PropModeReplace,
-                        reinterpret_cast<const unsigned char*>(&value), 1);
-        XSync(x.Raw(), False);
-    };
-    set(x.Root(), "_NET_SUPPORTED", XA_ATOM, x.Intern("_NET_WM_STATE_FULLSCREEN"));
-    set(x.Root(), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, static_cast<long>(check));
+    Set(x.Root(), "_NET_SUPPORTED", XA_ATOM, x.Intern("_NET_WM_STATE_FULLSCREEN"));
+    Set(x.Root(), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, static_cast<long>(check));
     EXPECT_FALSE(desktop::WindowManagerRuns(display));
     const Window window = MapWindow(display, {100, 80, 400, 300});
     desktop::FullScreen(display, window).Enter();
     XSync(display, False);
     EXPECT_EQ(x.Geometry(window), x.Geometry(x.Root()));
-    set(check, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, static_cast<long>(x.Root()));
+    Set(check, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, static_cast<long>(x.Root()));
     EXPECT_FALSE(desktop::WindowManagerRuns(display));
-    set(check, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, static_cast<long>(check));
+    Set(check, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, static_cast<long>(check));
     EXPECT_TRUE(desktop::WindowManagerSupports(display, "_NET_WM_STATE_FULLSCREEN"));
     EXPECT_FALSE(desktop::WindowManagerSupports(display, "_NET_ACTIVE_WINDOW"));
 

@@ -12,8 +12,11 @@ bool IsRunLength(PixelFormat format) {
 }
 
 // The largest picture accepted: its 24-bit rows, padded to 4 bytes, must fit
-// a signed 32-bit size. Checked before anything that large is allocated, so a
-// tiny file that announces a huge picture costs nothing.
+// a signed 32-bit size. Checked before anything that large is allocated. A
+// tiny file may still announce a picture of up to 2 GB: uncompressed, it is
+// refused for its missing rows before the allocation, but a run-length file
+// is valid as it stands (every pixel it leaves out is black), so its whole
+// picture is allocated and written, where it fits in the memory at hand.
 DibRefusal CheckSizeLimit(const DibLayout& layout) {
     const std::uint64_t paddedRow = (std::uint64_t{3} * static_cast<std::uint32_t>(layout.width) + 3) / 4 * 4;
     if (paddedRow * layout.rows <= INT32_MAX) {
@@ -55,6 +58,15 @@ DibRefusal DecodePixels(const DibLayout& layout, ByteSpan file, std::uint8_t* ou
     return {DibError::kConversionError, "no decoder for this pixel format"};
 }
 
+std::string NoRoomReason(std::size_t bytes) {
+    const std::optional<std::uint64_t> room = PixelRoom();
+    if (!room) {
+        return Reason("no memory for the ", bytes, " bytes of the picture");
+    }
+    return Reason("no memory for the ", bytes, " bytes of the picture: ", *room, " bytes at hand, after ",
+                  kMemoryKeptFree, " kept free");
+}
+
 DibDecodeResult Refused(DibRefusal refusal) {
     return {refusal.error, std::move(refusal.reason), nullptr};
 }
@@ -84,7 +96,7 @@ DibDecodeResult DecodeDibImage(ByteSpan file) {
         image->sizeY = static_cast<std::int32_t>(layout.rows);
         image->data = AllocatePixelBuffer(bytes);
         if (!image->data) {
-            return {DibError::kOutOfMemory, Reason("no memory for the ", bytes, " bytes of the picture"), nullptr};
+            return {DibError::kOutOfMemory, NoRoomReason(bytes), nullptr};
         }
         if (DibRefusal refusal = DecodePixels(layout, file, image->data.get())) {
             return Refused(std::move(refusal));

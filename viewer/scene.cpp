@@ -32,6 +32,8 @@ void Init() {
     try {
         ResultImage = std::make_unique<ImageClass>(SourceImage->SizeX(), SourceImage->SizeY());
     } catch (const std::bad_alloc&) {
+        // The picture goes first: the box needs memory to show.
+        SourceImage.reset();
         ShowMessage(kErrorCaption, DibErrorMessage(DibError::kOutOfMemory));
         std::exit(EXIT_FAILURE);
     }

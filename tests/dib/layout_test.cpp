@@ -4,23 +4,6 @@
 
 namespace {
 
-// From colours used, or else the bit count; a header cut inside its
-// colours-used field has none.
-TEST(ColorCount, ComesFromColorsUsedOrBitCount) {
-    TestBitmap bitmap;
-    bitmap.fileHeader = false;
-    for (const auto& [bits, count] : {std::pair{1, 2u}, {4, 16u}, {8, 256u}, {24, 0u}}) {
-        bitmap.bitCount = static_cast<std::uint16_t>(bits);
-        EXPECT_EQ(DibColorCount(bitmap.Build()), count) << bits << " bits";
-    }
-    bitmap.colorsUsed = 5;
-    const Bytes header = bitmap.Build();
-    EXPECT_EQ(DibColorCount(header), 5u);
-    for (const std::size_t cut : {33, 35}) {
-        EXPECT_EQ(DibColorCount(std::span(header).first(cut)), 0u) << cut;
-    }
-}
-
 // A 2 x 1 bitmap without a file header, with one change.
 TestBitmap Bare(void (*change)(TestBitmap&)) {
     TestBitmap bitmap;
@@ -45,6 +28,7 @@ TEST(PixelBits, StartWhereTheLayoutSays) {
     const struct { const char* what; TestBitmap bitmap; Rgb secondPixel; } cases[] = {
         {"InfoHeader", Bare(Indexed), {2, 100, 253}},
         {"CoreHeader", Bare([](TestBitmap& b) { b.headerSize = 12, Indexed(b); }), {2, 100, 253}},
+        {"DirectColour", Bare([](TestBitmap& b) { b.pixels = StoreRows(24, {{0, 0x123456}}); }), {0x12, 0x34, 0x56}},
         {"DirectColourWithATable", Bare([](TestBitmap& b) {
              b.colorsUsed = 5, b.palette.assign(5, Rgb{9, 9, 9}), b.pixels = StoreRows(24, {{0, 0x123456}});
          }), {0x12, 0x34, 0x56}},

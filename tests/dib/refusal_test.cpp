@@ -82,18 +82,6 @@ const RefusalCase kCases[] = {
      "run-length data: a literal run of 4 pixels at byte 58 goes past the end of the file (63 bytes)"},
 };
 
-// Headers of other sizes are named when they are of a known kind.
-TEST(Refusals, NameTheKindOfAnUnreadHeader) {
-    for (const auto& [size, kind] : {std::pair{16u, " (an extended core header)"}, {64u, " (an extended core header)"},
-                                     {52u, " (an info header with masks)"}, {56u, " (an info header with masks)"},
-                                     {108u, " (a version 4 header)"}, {124u, " (a version 5 header)"}, {66u, ""}}) {
-        Bytes header = With([](TestBitmap& b) { b.fileHeader = false; });
-        header[0] = static_cast<std::uint8_t>(size);
-        EXPECT_EQ(DecodeDibImage(header).reason,
-                  "header size " + std::to_string(size) + kind + ": only 12 (core) and 40 (info) are read");
-    }
-}
-
 TEST(Refusals, GiveTheirMessageAndSayWhy) {
     for (const RefusalCase& c : kCases) {
         const DibDecodeResult result = DecodeDibImage(c.file);

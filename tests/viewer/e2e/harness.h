@@ -38,3 +38,21 @@ public:
 private:
     TempDir folder_;
 };
+
+inline const std::string kTitle = "Image Border";
+inline const std::string kErrorTitle = "Error";
+inline constexpr int kGap = 10;
+
+// Blue, with the picture at (0, 0) and right at (picture width + 10, 0), each
+// cut at the window's edges. The GL drops a raster position outside the view
+// volume, and with it an image whose corner lies past the right edge.
+inline Rows Scene(int width, int height, const Rows& picture, const Rows& right) {
+    Rows frame = Flat(width, height, 0x0000FF);
+    const int rightX = static_cast<int>(picture[0].size()) + kGap;
+    for (const auto& [image, left] : {std::pair{&picture, 0}, std::pair{&right, rightX}}) {
+        for (int y = 0; left <= width && y < std::min<int>(height, image->size()); ++y) {
+            std::copy_n((*image)[y].begin(), std::min<int>(width - left, (*image)[y].size()), frame[y].begin() + left);
+        }
+    }
+    return frame;
+}

@@ -56,7 +56,7 @@ protected:
         const SpareDisplay spare;
         ViewerProcess run;
         run.Start(Bmp(picture), "", "xtrace -d \"$DISPLAY\" -D :" + std::to_string(spare.number) + " -o .trace " + program);
-        const Window window = x.WaitForWindow("Image Border").value_or(0);
+        const Window window = x.WaitForWindow(kTitle).value_or(0);
         const std::array<int, 4> screen = x.Geometry(x.Root()).value();
         std::string marks = Settled(run, window, [](const auto&) { return true; });
         x.Type(window, {XK_Up});

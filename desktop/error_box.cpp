@@ -326,7 +326,8 @@ void ShowErrorBox(Display* display, Window owner, std::string_view caption, std:
     box.font = &*font;
     // An owner that is already gone leaves the whole screen to the box.
     const std::optional<WindowFacts> facts = AskAbout(display, owner, false);
-    const Rect screen{0, 0, DisplayWidth(display, DefaultScreen(display)), DisplayHeight(display, DefaultScreen(display))};
+    const int number = DefaultScreen(display);
+    const Rect screen{0, 0, DisplayWidth(display, number), DisplayHeight(display, number)};
     const Rect over = facts ? facts->inside : screen;
     const Rect monitor = facts ? facts->MonitorOf(over) : screen;
     LayOut(box, text, dpi, monitor);

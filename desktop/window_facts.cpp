@@ -89,7 +89,9 @@ bool WindowFacts::InState(Atom atom) const {
 std::optional<WindowFacts> AskAbout(Display* display, Window window, bool withManager) {
     xcb_connection_t* const connection = XGetXCBConnection(display);
     const xcb_window_t root = DefaultRootWindow(display);
-    const auto atom = [display](const char* name) { return static_cast<xcb_atom_t>(XInternAtom(display, name, False)); };
+    const auto atom = [display](const char* name) {
+        return static_cast<xcb_atom_t>(XInternAtom(display, name, False));
+    };
     std::optional<WindowManagerQuery> manager;
     if (withManager) {
         manager.emplace(display);

@@ -38,6 +38,24 @@ TEST_F(FullScreenTest, FrameIsKeptWholeOnItsMonitor) {
     }
 }
 
+// A frame whose window manager does not give its extents is found up the
+// tree: with full screen left to the window, Down asks to move that frame
+// whole onto its monitor.
+TEST_F(FullScreenTest, FrameWithoutExtentsIsFoundUpTheTree) {
+    const Window frame = XCreateSimpleWindow(x.Raw(), x.Root(), 1000, 800, 720, 530, 0, 0, 0);
+    const Window window = XCreateSimpleWindow(display, x.Root(), 0, 0, 700, 500, 0, 0, 0);
+    XSync(display, False);
+    XReparentWindow(x.Raw(), window, frame, 10, 20);
+    XSelectInput(x.Raw(), frame, SubstructureRedirectMask);
+    XSync(x.Raw(), False);
+    desktop::FullScreen(display, window).Leave(700, 500);
+    XFlush(display);
+    XEvent request{};
+    ASSERT_TRUE(Poll([&] { return XCheckTypedEvent(x.Raw(), ConfigureRequest, &request); }));
+    EXPECT_EQ((std::array{request.xconfigurerequest.x, request.xconfigurerequest.y}),
+              (std::array{1280 - 720, 1024 - 530}));
+}
+
 // Where a window manager takes windows to full screen, Down waits for the
 // window to have the size asked for before it keeps the frame on screen: a
 // size of the window manager's own (a tile) is left alone.

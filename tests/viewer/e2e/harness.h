@@ -3,6 +3,10 @@
 // x_session.h first: it orders gtest and Xlib.
 #include "x_session.h"
 
+#include <fcntl.h>
+
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -37,6 +41,33 @@ public:
 
 private:
     TempDir folder_;
+};
+
+// A display number no server has, held by a lock file as servers hold theirs:
+// xtrace offers it to the program it logs.
+struct SpareDisplay {
+    SpareDisplay() {
+        for (number = std::atoi(std::strchr(std::getenv("DISPLAY"), ':') + 1) + 1;; ++number) {
+            const int lock = open(Lock().c_str(), O_WRONLY | O_CREAT | O_EXCL, 0444);
+            if (lock >= 0) {
+                dprintf(lock, "%10d\n", static_cast<int>(getpid()));
+                close(lock);
+                std::filesystem::remove(Socket());  // xtrace leaves its socket behind
+                return;
+            }
+        }
+    }
+    ~SpareDisplay() {
+        std::filesystem::remove(Socket());
+        std::filesystem::remove(Lock());
+    }
+    // A shell command that runs program (a shell word) with its X traffic logged to ".trace".
+    std::string Traced(const std::string& program) const {
+        return "xtrace -d \"$DISPLAY\" -D :" + std::to_string(number) + " -o .trace " + program;
+    }
+    std::string Lock() const { return "/tmp/.X" + std::to_string(number) + "-lock"; }
+    std::string Socket() const { return "/tmp/.X11-unix/X" + std::to_string(number); }
+    int number = 0;
 };
 
 inline const std::string kTitle = "Image Border";

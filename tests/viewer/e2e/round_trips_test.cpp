@@ -4,10 +4,7 @@
 // the log counted by round-trips.
 #include "harness.h"  // first: it orders gtest and Xlib
 
-#include <fcntl.h>
-
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 
 namespace {
@@ -15,29 +12,6 @@ namespace {
 const char* const kPhases[] = {"start-up", "Up", "Down"};
 // The viewer's own round trips beyond the bare program's, at most.
 constexpr int kBudget[] = {4, 3, 4};
-
-// A display number no server has, held by a lock file as servers hold theirs:
-// xtrace offers it to the program it logs.
-struct SpareDisplay {
-    SpareDisplay() {
-        for (number = std::atoi(std::strchr(std::getenv("DISPLAY"), ':') + 1) + 1;; ++number) {
-            const int lock = open(Lock().c_str(), O_WRONLY | O_CREAT | O_EXCL, 0444);
-            if (lock >= 0) {
-                dprintf(lock, "%10d\n", static_cast<int>(getpid()));
-                close(lock);
-                std::filesystem::remove(Socket());  // xtrace leaves its socket behind
-                return;
-            }
-        }
-    }
-    ~SpareDisplay() {
-        std::filesystem::remove(Socket());
-        std::filesystem::remove(Lock());
-    }
-    std::string Lock() const { return "/tmp/.X" + std::to_string(number) + "-lock"; }
-    std::string Socket() const { return "/tmp/.X11-unix/X" + std::to_string(number); }
-    int number = 0;
-};
 
 // What round-trips tells of a phase: the whole line, and the program's own round trips.
 struct Phase {
@@ -55,7 +29,7 @@ protected:
         EXPECT_TRUE(manager == nullptr || manager == std::string("none") || Poll([&] { return x.WindowManagerRuns(); }));
         const SpareDisplay spare;
         ViewerProcess run;
-        run.Start(Bmp(picture), "", "xtrace -d \"$DISPLAY\" -D :" + std::to_string(spare.number) + " -o .trace " + program);
+        run.Start(Bmp(picture), "", spare.Traced(program));
         const Window window = x.WaitForWindow(kTitle).value_or(0);
         const std::array<int, 4> screen = x.Geometry(x.Root()).value();
         std::string marks = Settled(run, window, [](const auto&) { return true; });

@@ -159,7 +159,8 @@ TEST_F(ViewerE2e, WindowsAreDescribedBeforeTheyMap) {
         GTEST_SKIP() << "the window manager takes the root's map requests";
     }
     XSelectInput(x.Raw(), x.Root(), SubstructureRedirectMask);
-    viewer.Start();
+    const SpareDisplay traced;
+    viewer.Start(std::nullopt, "", traced.Traced("'" IMAGE_BORDER_PROGRAM "'"));
     const auto mapRequested = [&] {
         XEvent request{};
         EXPECT_TRUE(Poll([&] { return XCheckTypedEvent(x.Raw(), MapRequest, &request); }));
@@ -172,7 +173,16 @@ TEST_F(ViewerE2e, WindowsAreDescribedBeforeTheyMap) {
     EXPECT_FALSE(x.Property(main, "WM_NORMAL_HINTS", "WM_SIZE_HINTS").empty());
     EXPECT_FALSE(x.Property(main, "WM_HINTS", "WM_HINTS").empty());
     const std::vector<long> icon = x.Property(main, "_NET_WM_ICON", "CARDINAL");
-    EXPECT_TRUE(icon.size() > 2 && icon.size() == 2 + static_cast<std::size_t>(icon[0] * icon[1]));
+    ASSERT_TRUE(icon.size() > 2 && icon.size() == 2 + static_cast<std::size_t>(icon[0] * icon[1]));
+    // Edged with the window's blue, a picture and its mask, black and white.
+    // (Xlib widens each item with its sign.)
+    std::set<unsigned long> colours, edge;
+    for (long i = 0, side = icon[0]; i < side * side; ++i) {
+        const long u = i % side, v = i / side;
+        (u % (side - 1) == 0 || v % (side - 1) == 0 ? edge : colours).insert(icon[2 + i] & 0xFFFFFFFF);
+    }
+    EXPECT_EQ(edge, std::set<unsigned long>{0xFF0000FF});
+    EXPECT_TRUE(colours.contains(0xFF000000) && colours.contains(0xFFFFFFFF)) << colours.size() << " colours";
     XWindowAttributes attributes{};
     XGetWindowAttributes(x.Raw(), main, &attributes);
     XVisualInfo wanted{};
@@ -202,12 +212,29 @@ TEST_F(ViewerE2e, WindowsAreDescribedBeforeTheyMap) {
     EXPECT_EQ(x.Property(box, "WM_TRANSIENT_FOR", "WINDOW"), std::vector<long>{static_cast<long>(main)});
     for (const Window window : {main, box}) {
         EXPECT_EQ(x.Property(window, "WM_CLASS", "STRING"), text({"image-border\0ImageBorder\0", 25}));
-        EXPECT_EQ(x.Property(window, "_NET_WM_PID", "CARDINAL"), std::vector<long>{viewer.Pid()});
+        const std::vector<long> pid = x.Property(window, "_NET_WM_PID", "CARDINAL");  // xtrace's child
+        EXPECT_TRUE(pid.size() == 1 && std::filesystem::read_symlink("/proc/" + std::to_string(pid[0]) + "/exe") ==
+                                           std::filesystem::canonical(IMAGE_BORDER_PROGRAM));
         EXPECT_FALSE(x.Property(window, "WM_CLIENT_MACHINE", "STRING").empty());
     }
     XMapWindow(x.Raw(), box);
     x.Type(x.WaitForWindow(kErrorTitle).value_or(0), {XK_Return});
     EXPECT_EQ(viewer.WaitForExit(), 1);
+
+    // Read at the request, a property set right after it would be there too:
+    // the viewer's X log shows that none of the main window's changes once it
+    // has asked to map.
+    std::ifstream log(viewer.Path(".trace"));
+    char window[32];
+    std::snprintf(window, sizeof window, "window=0x%08lx", main);
+    bool mapping = false;
+    for (std::string line; std::getline(log, line);) {
+        if (line.find(window) != std::string::npos) {
+            EXPECT_FALSE(mapping && line.find("ChangeProperty") != std::string::npos) << line;
+            mapping = mapping || line.find("MapWindow") != std::string::npos;
+        }
+    }
+    EXPECT_TRUE(mapping) << "no request to map the window logged";
 }
 
 // Only what falls inside the window shows, one pixel per unit, cut where the

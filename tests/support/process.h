@@ -58,8 +58,6 @@ public:
         return status_;
     }
 
-    pid_t Pid() const { return pid_; }
-
     void Kill(int signal) {
         if (pid_ > 0 && !WaitForExit(0)) {
             kill(pid_, signal);

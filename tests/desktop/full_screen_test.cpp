@@ -42,7 +42,7 @@ TEST_F(FullScreenTest, FrameIsKeptWholeOnItsMonitor) {
 // tree: with full screen left to the window, Down asks to move that frame
 // whole onto its monitor.
 TEST_F(FullScreenTest, FrameWithoutExtentsIsFoundUpTheTree) {
-    const Window frame = XCreateSimpleWindow(x.Raw(), x.Root(), 1000, 800, 720, 530, 0, 0, 0);
+    const Window frame = XCreateSimpleWindow(x.Raw(), x.Root(), 1000, 800, 720, 530, 2, 0, 0);
     const Window window = XCreateSimpleWindow(display, x.Root(), 0, 0, 700, 500, 0, 0, 0);
     XSync(display, False);
     XReparentWindow(x.Raw(), window, frame, 10, 20);
@@ -53,7 +53,7 @@ TEST_F(FullScreenTest, FrameWithoutExtentsIsFoundUpTheTree) {
     XEvent request{};
     ASSERT_TRUE(Poll([&] { return XCheckTypedEvent(x.Raw(), ConfigureRequest, &request); }));
     EXPECT_EQ((std::array{request.xconfigurerequest.x, request.xconfigurerequest.y}),
-              (std::array{1280 - 720, 1024 - 530}));
+              (std::array{1280 - 724, 1024 - 534}));
 }
 
 // Where a window manager takes windows to full screen, Down waits for the

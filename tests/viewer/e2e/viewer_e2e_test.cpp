@@ -237,6 +237,14 @@ TEST_F(ViewerE2e, WindowsAreDescribedBeforeTheyMap) {
     EXPECT_TRUE(mapping) << "no request to map the window logged";
 }
 
+// Where no X server answers, GLUT says so and the program ends with 1.
+TEST_F(ViewerE2e, NoServerIsSaidAndEndsWithOne) {
+    viewer.Start(Bmp(Pattern(4, 4)), "", "env DISPLAY=:9999 '" IMAGE_BORDER_PROGRAM "'");
+    EXPECT_EQ(viewer.WaitForExit(), 1);
+    EXPECT_NE(viewer.Output("stderr").find("failed to open display ':9999'"), std::string::npos)
+        << viewer.Output("stderr");
+}
+
 // Only what falls inside the window shows, one pixel per unit, cut where the
 // window's size says; the white image, 6010 pixels to the right, not at all.
 TEST_F(ViewerE2e, LargePictureIsCutAtTheWindowEdges) {
@@ -481,7 +489,7 @@ TEST_F(ViewerE2eErrorBox, TextIsAntialiasedScalesWithXftDpiAndFallsBack) {
         return looks;
     };
     const auto [at96, height96] = shown();
-    const std::string_view resources = "Xft.dpi:\t192\n";
+    const std::string_view resources = "Xft.dpi:\t192 \n";  // a blank after the value is no part of it
     XChangeProperty(x.Raw(), x.Root(), XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(resources.data()), static_cast<int>(resources.size()));
     const auto [at192, height192] = shown();

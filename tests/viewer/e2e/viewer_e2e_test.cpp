@@ -377,6 +377,8 @@ INSTANTIATE_TEST_SUITE_P(Managers, ViewerE2eTwoHeads, testing::Values("none", "o
 struct BoxLooks {
     int buttonX = 0, buttonY = 0;  // the button's middle
     int inkHeight = 0;             // from the text's first row to its last
+    int inkLeft = 0, inkRight = 0;  // the text's first and last columns
+    std::uint32_t buttonFace = 0;   // inside its frame, at its left
     std::size_t inkColours = 0;
 };
 
@@ -406,13 +408,16 @@ std::optional<BoxLooks> LookAt(const Rows& bottomUp) {
         bottom = edge(y) ? y : bottom;
     }
     BoxLooks looks{(left + right) / 2, (top + bottom) / 2};
+    looks.buttonFace = rows[looks.buttonY][left + 2];
     std::set<std::uint32_t> ink;
     int first = top, last = -1;
+    looks.inkLeft = width;
     for (int y = 0; y < top; ++y) {
-        for (const std::uint32_t c : rows[y]) {
-            if (c != face) {
-                ink.insert(c);
+        for (int x = 0; x < width; ++x) {
+            if (rows[y][x] != face) {
+                ink.insert(rows[y][x]);
                 first = std::min(first, y), last = y;
+                looks.inkLeft = std::min(looks.inkLeft, x), looks.inkRight = std::max(looks.inkRight, x);
             }
         }
     }
@@ -483,7 +488,11 @@ TEST_F(ViewerE2eErrorBox, TextIsAntialiasedScalesWithXftDpiAndFallsBack) {
     ASSERT_TRUE(x.Property(x.Root(), "RESOURCE_MANAGER", "STRING").empty()) << "the test's server has resources";
     const auto shown = [&] {
         const Window box = Open(std::nullopt, kErrorTitle);
-        const std::pair looks{Looks(box), x.Geometry(box).value_or(std::array<int, 4>{})[3]};
+        const std::array<int, 4> size = x.Geometry(box).value_or(std::array<int, 4>{});
+        const std::pair looks{Looks(box), size[3]};
+        // The box is as wide as its text needs: the margin right of it is no narrower than the one left.
+        EXPECT_GE(size[2] - 1 - looks.first.inkRight, looks.first.inkLeft - 2) << "box " << size[2] << " wide";
+        EXPECT_NE(looks.first.buttonFace, kBlack) << "the button's face hides its black label";
         x.Type(box, {XK_Return});
         EXPECT_EQ(viewer.WaitForExit(), 1);
         return looks;

@@ -38,22 +38,30 @@ TEST_F(FullScreenTest, FrameIsKeptWholeOnItsMonitor) {
     }
 }
 
-// A frame whose window manager does not give its extents is found up the
-// tree: with full screen left to the window, Down asks to move that frame
-// whole onto its monitor.
-TEST_F(FullScreenTest, FrameWithoutExtentsIsFoundUpTheTree) {
+// With full screen left to the window, Down asks to move its frame whole
+// onto its monitor: the frame as the window manager gives its extents, or
+// else found up the tree.
+TEST_F(FullScreenTest, FrameIsTheWindowManagersOrFoundUpTheTree) {
     const Window frame = XCreateSimpleWindow(x.Raw(), x.Root(), 1000, 800, 720, 530, 2, 0, 0);
     const Window window = XCreateSimpleWindow(display, x.Root(), 0, 0, 700, 500, 0, 0, 0);
     XSync(display, False);
     XReparentWindow(x.Raw(), window, frame, 10, 20);
     XSelectInput(x.Raw(), frame, SubstructureRedirectMask);
     XSync(x.Raw(), False);
-    desktop::FullScreen(display, window).Leave(700, 500);
-    XFlush(display);
-    XEvent request{};
-    ASSERT_TRUE(Poll([&] { return XCheckTypedEvent(x.Raw(), ConfigureRequest, &request); }));
-    EXPECT_EQ((std::array{request.xconfigurerequest.x, request.xconfigurerequest.y}),
-              (std::array{1280 - 724, 1024 - 534}));
+    const auto requested = [&] {
+        desktop::FullScreen(display, window).Leave(700, 500);
+        XFlush(display);
+        XEvent request{};
+        EXPECT_TRUE(Poll([&] { return XCheckTypedEvent(x.Raw(), ConfigureRequest, &request); }));
+        return std::array{request.xconfigurerequest.x, request.xconfigurerequest.y};
+    };
+    EXPECT_EQ(requested(), (std::array{1280 - 724, 1024 - 534}));
+    // Left, right, top and bottom, around the inside at (1012, 822).
+    const long extents[] = {10, 30, 20, 10};
+    XChangeProperty(x.Raw(), window, XInternAtom(x.Raw(), "_NET_FRAME_EXTENTS", False), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(extents), 4);
+    XSync(x.Raw(), False);
+    EXPECT_EQ(requested(), (std::array{1280 - 740, 1024 - 530}));
 }
 
 // Where a window manager takes windows to full screen, Down waits for the

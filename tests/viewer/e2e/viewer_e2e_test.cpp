@@ -378,6 +378,7 @@ struct BoxLooks {
     int buttonX = 0, buttonY = 0;  // the button's middle
     int inkHeight = 0;             // from the text's first row to its last
     int inkLeft = 0, inkRight = 0;  // the text's first and last columns
+    int inkToButton = 0;            // rows between the text and the button
     std::uint32_t buttonFace = 0;   // inside its frame, at its left
     std::size_t inkColours = 0;
 };
@@ -422,6 +423,7 @@ std::optional<BoxLooks> LookAt(const Rows& bottomUp) {
         }
     }
     looks.inkHeight = std::max(0, last - first + 1);
+    looks.inkToButton = top - last - 1;
     looks.inkColours = ink.size();
     return looks;
 }
@@ -490,8 +492,10 @@ TEST_F(ViewerE2eErrorBox, TextIsAntialiasedScalesWithXftDpiAndFallsBack) {
         const Window box = Open(std::nullopt, kErrorTitle);
         const std::array<int, 4> size = x.Geometry(box).value_or(std::array<int, 4>{});
         const std::pair looks{Looks(box), size[3]};
-        // The box is as wide as its text needs: the margin right of it is no narrower than the one left.
+        // The box is as large as its text needs: the margins right of it and
+        // below it are no narrower than the one left of it.
         EXPECT_GE(size[2] - 1 - looks.first.inkRight, looks.first.inkLeft - 2) << "box " << size[2] << " wide";
+        EXPECT_GE(looks.first.inkToButton, looks.first.inkLeft - 2) << "box " << size[3] << " high";
         EXPECT_NE(looks.first.buttonFace, kBlack) << "the button's face hides its black label";
         x.Type(box, {XK_Return});
         EXPECT_EQ(viewer.WaitForExit(), 1);

@@ -155,16 +155,16 @@ void Report(int stretch, const std::vector<Message>& messages, const Answers& an
         ++all;
         const std::size_t answered = firstAnswer[m.connection];
         firstAnswer.erase(m.connection);
-        std::vector<std::size_t>& asked_ = sent[m.connection];
+        std::vector<std::size_t>& batch = sent[m.connection];
         if (frame.contains(answered)) {
             ++drawing;
         } else {
             ++own[messages[answered].name];
-            for (auto j = asked_.rbegin(); verbose && j != asked_.rend(); ++j) {
-                list << (j == asked_.rbegin() ? "  " : "      ") << messages[*j].line.substr(0, 160) << "\n";
+            for (auto j = batch.rbegin(); verbose && j != batch.rend(); ++j) {
+                list << (j == batch.rbegin() ? "  " : "      ") << messages[*j].line.substr(0, 160) << "\n";
             }
         }
-        asked_.clear();
+        batch.clear();
     }
     std::printf("stretch %d: %d round trips, %d of them drawing, %d its own:", stretch, all, drawing, all - drawing);
     for (const auto& [name, count] : own) {

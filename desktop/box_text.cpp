@@ -25,6 +25,11 @@ XftFont* OpenSansSerif(Display* display, int screen, double dpi) {
     // the display) would read as leaked at exit.
     const __lsan::ScopedDisabler keptByFontconfig;
 #endif
+    // A configuration that cannot be read (memory short, say) leaves
+    // fontconfig with none, and matching a font then crashes inside it.
+    if (FcInit() == FcFalse) {
+        return nullptr;
+    }
     return XftFontOpen(display, screen, XFT_FAMILY, XftTypeString, "sans-serif", XFT_SIZE, XftTypeDouble, kPointSize,
                        XFT_DPI, XftTypeDouble, dpi, nullptr);
 }

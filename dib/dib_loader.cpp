@@ -1,5 +1,6 @@
 #include "dib/dib_loader.h"
 
+#include <new>
 #include <string>
 
 #include "dib/mapped_file.h"
@@ -24,12 +25,18 @@ std::unique_ptr<RgbImageRecord> LoadDibImageCore(std::string_view name) {
 }
 
 DibDecodeResult ReadDibFile(const std::string& path) {
-    std::string failure;
-    const std::optional<MappedFile> file = MappedFile::Open(path, &failure);
-    if (!file) {
-        return {DibError::kOpenFailed, std::move(failure), nullptr};
+    try {
+        DibRefusal failure;
+        const std::optional<MappedFile> file = MappedFile::Open(path, &failure);
+        if (!file) {
+            return {failure.error, std::move(failure.reason), nullptr};
+        }
+        return DecodeMappedFile(*file);
+    } catch (const std::bad_alloc&) {
+        // Any step may find memory short; the reason fits in the string
+        // itself, so saying so needs none.
+        return {DibError::kOutOfMemory, "out of memory", nullptr};
     }
-    return DecodeMappedFile(*file);
 }
 
 DibDecodeResult DecodeMappedFile(const MappedFile& file) {

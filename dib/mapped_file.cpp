@@ -30,21 +30,28 @@ private:
     int fd_;
 };
 
-std::nullopt_t Fail(std::string* failure, std::string_view why) {
+std::nullopt_t Fail(DibRefusal* failure, std::string_view why) {
     if (failure != nullptr) {
-        *failure = why;
+        *failure = {DibError::kOpenFailed, std::string(why)};
     }
     return std::nullopt;
 }
 
-std::nullopt_t FailWithErrno(std::string* failure, int error) {
+// A file that cannot be had for want of memory is not a file that cannot be
+// opened: the kernel says ENOMEM when the mapping, or the open itself, finds
+// no room (an address-space limit, say).
+std::nullopt_t FailWithErrno(DibRefusal* failure, int error) {
     char buffer[256];
-    return Fail(failure, strerror_r(error, buffer, sizeof buffer));
+    Fail(failure, strerror_r(error, buffer, sizeof buffer));
+    if (failure != nullptr && error == ENOMEM) {
+        failure->error = DibError::kOutOfMemory;
+    }
+    return std::nullopt;
 }
 
 }  // namespace
 
-std::optional<MappedFile> MappedFile::Open(const std::string& path, std::string* failure) {
+std::optional<MappedFile> MappedFile::Open(const std::string& path, DibRefusal* failure) {
     // Non-blocking so that a FIFO given as the picture cannot hang the open;
     // it is refused below as not a regular file.
     const FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));

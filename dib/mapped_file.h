@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+#include "dib/dib_error.h"
 #include "dib/shrink_watch.h"
 
 // A whole file mapped read-only into memory, unmapped when the object goes.
@@ -18,9 +19,10 @@
 class MappedFile {
 public:
     // Nothing for a missing or unreadable file, a directory or other
-    // non-regular file, and an empty file (which cannot be mapped); failure,
-    // when given, then says why in the system's words.
-    static std::optional<MappedFile> Open(const std::string& path, std::string* failure = nullptr);
+    // non-regular file, and an empty file (which cannot be mapped): an open
+    // failure; and nothing where memory or address space runs short: out of
+    // memory. failure, when given, then says which and why, in the system's words.
+    static std::optional<MappedFile> Open(const std::string& path, DibRefusal* failure = nullptr);
 
     MappedFile(MappedFile&& other) noexcept;
     MappedFile& operator=(MappedFile&& other) = delete;

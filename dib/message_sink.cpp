@@ -1,7 +1,6 @@
 #include "dib/message_sink.h"
 
 #include <cstdio>
-#include <string>
 #include <utility>
 
 namespace {
@@ -26,12 +25,9 @@ void ShowMessage(std::string_view caption, std::string_view text) {
 }
 
 void WriteMessageLine(std::string_view caption, std::string_view text) {
-    std::string line;
-    line.reserve(caption.size() + text.size() + 3);
-    line.append(caption).append(": ").append(text);
-    if (line.back() != '\n') {
-        line.push_back('\n');
-    }
-    std::fwrite(line.data(), 1, line.size(), stderr);
+    // One write, with no allocation: the line also reports memory running out.
+    const bool newline = text.empty() || text.back() != '\n';
+    std::fprintf(stderr, "%.*s: %.*s%s", static_cast<int>(caption.size()), caption.data(),
+                 static_cast<int>(text.size()), text.data(), newline ? "\n" : "");
     std::fflush(stderr);
 }

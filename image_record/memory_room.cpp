@@ -1,5 +1,7 @@
 #include "image_record/memory_room.h"
 
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <charconv>
 #include <filesystem>
@@ -60,9 +62,10 @@ std::optional<std::uint64_t> Number(std::string_view text) {
 // as /proc/meminfo ("MemAvailable:   123 kB") or memory.stat ("active_file 123").
 std::optional<std::uint64_t> Field(std::string_view list, std::string_view key) {
     for (std::string_view line : Split(list, '\n')) {
-        if (line.starts_with(key) && line.size() > key.size() && line[key.size()] == ' ') {
+        // /proc/self/status puts a tab after the key, the others spaces.
+        if (line.starts_with(key) && line.size() > key.size() && (line[key.size()] == ' ' || line[key.size()] == '\t')) {
             line.remove_prefix(key.size());
-            line.remove_prefix(std::min(line.size(), line.find_first_not_of(' ')));
+            line.remove_prefix(std::min(line.size(), line.find_first_not_of(" \t")));
             return Number(line.substr(0, line.find(' ')));
         }
     }
@@ -170,6 +173,18 @@ std::optional<std::uint64_t> LevelRoom(const fs::path& folder, const CgroupFiles
 
 }  // namespace
 
+std::optional<std::uint64_t> AddressSpaceRoom(const MemorySources& sources) {
+    rlimit limit{};
+    if (getrlimit(RLIMIT_AS, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) {
+        return std::nullopt;
+    }
+    const std::optional<std::string> status = ReadSmallFile(sources.status);
+    const std::optional<std::uint64_t> mapped = status ? Field(*status, "VmSize:") : std::nullopt;
+    // A limit with nothing known of what is mapped: the limit alone is sure.
+    const std::uint64_t used = mapped.value_or(0) * 1024;
+    return limit.rlim_cur - std::min<std::uint64_t>(limit.rlim_cur, used);
+}
+
 std::optional<std::uint64_t> MemoryRoom(const MemorySources& sources) {
     std::optional<std::uint64_t> room = SystemRoom(sources.meminfo);
     const auto keepSmaller = [&room](std::optional<std::uint64_t> other) {
@@ -188,5 +203,6 @@ std::optional<std::uint64_t> MemoryRoom(const MemorySources& sources) {
             }
         }
     }
+    keepSmaller(AddressSpaceRoom(sources));
     return room;
 }

@@ -14,6 +14,7 @@ struct MemorySources {
     std::string meminfo = "/proc/meminfo";
     std::string cgroups = "/proc/self/cgroup";
     std::string mounts = "/proc/self/mountinfo";
+    std::string status = "/proc/self/status";
 };
 
 // The memory cgroup this process is in: its folder in this file system, the
@@ -35,5 +36,10 @@ std::optional<MemoryCgroup> FindMemoryCgroup(const MemorySources& sources = {});
 // memory cgroup up to the root of its hierarchy (v2 or v1, found through the
 // mount table), the room left under that level's limit. File pages the
 // cgroup holds count as room, since the kernel reclaims them before it kills.
+// Under an address-space limit (RLIMIT_AS, as `ulimit -v` sets), also what
+// is left of it: the limit less what the process has mapped (VmSize).
 // Nothing when none of it can be read.
 std::optional<std::uint64_t> MemoryRoom(const MemorySources& sources = {});
+
+// Only the address space left under RLIMIT_AS; nothing without a limit.
+std::optional<std::uint64_t> AddressSpaceRoom(const MemorySources& sources = {});

@@ -171,13 +171,13 @@ int main(int argc, char** argv) {
         out = kUsageText;
     } else {
         // One mapping for both, so -v describes the very bytes that are decoded.
-        std::string failure;
+        DibRefusal failure;
         const std::optional<MappedFile> file = MappedFile::Open(options->file, &failure);
         if (options->verbose) {
             out += DescribeHeaders(file);
         }
         const DibDecodeResult result =
-            file ? DecodeMappedFile(*file) : DibDecodeResult{DibError::kOpenFailed, failure, nullptr};
+            file ? DecodeMappedFile(*file) : DibDecodeResult{failure.error, failure.reason, nullptr};
         if (!result.image) {
             if (options->verbose) {
                 out += "reason\t" + Escape(result.reason) + "\n";

@@ -1,8 +1,10 @@
 #include <GL/glut.h>
 
+#include <new>
 #include <string_view>
 
 #include "desktop/error_box.h"
+#include "desktop/process_start.h"
 #include "dib/message_sink.h"
 #include "glut_hooks/glut_init.h"
 #include "glut_hooks/window_close.h"
@@ -19,6 +21,7 @@ constexpr int kWindowHeight = 500;
 }  // namespace
 
 int main(int argc, char** argv) {
+    desktop::PrepareProcess();
     glut_hooks::InitGlut(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowPosition(0, 0);
@@ -32,8 +35,13 @@ int main(int argc, char** argv) {
     // scripts, and a box the user has to dismiss before the program ends.
     SetMessageSink([window](std::string_view caption, std::string_view text) {
         WriteMessageLine(caption, text);
-        if (window.display != nullptr) {
+        if (window.display == nullptr) {
+            return;
+        }
+        try {
             desktop::ShowErrorBox(window.display, window.window, caption, text);
+        } catch (const std::bad_alloc&) {
+            // Memory too short even for the box: the line has been written.
         }
     });
     viewer::Init();

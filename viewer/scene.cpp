@@ -23,13 +23,13 @@ constexpr int kImageGap = 10;
 }  // namespace
 
 void Init() {
-    SourceImage = std::make_unique<ImageClass>();
     glClearColor((kBackground >> 16) / 255.0f, (kBackground >> 8 & 0xFF) / 255.0f, (kBackground & 0xFF) / 255.0f,
                  1.0f);
-    if (SourceImage->Load(kPictureFile) == 0) {
-        std::exit(EXIT_FAILURE);
-    }
     try {
+        SourceImage = std::make_unique<ImageClass>();
+        if (SourceImage->Load(kPictureFile) == 0) {
+            std::exit(EXIT_FAILURE);
+        }
         ResultImage = std::make_unique<ImageClass>(SourceImage->SizeX(), SourceImage->SizeY());
     } catch (const std::bad_alloc&) {
         // The picture goes first: the box needs memory to show.

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "address_space.h"
 #include "dib_test_support.h"
 #include "temp_dir.h"
 
@@ -57,6 +58,20 @@ TEST(Loads, LeaveNoMappingOrDescriptorBehind) {
     EXPECT_EQ(descriptors(), before.second);
     dup2(input, 0);
     close(input);
+}
+
+// A file that cannot be mapped for want of address space is no file that
+// cannot be opened: memory ran out.
+TEST(LoadsDeathTest, MappingWithNoAddressSpaceLeftIsOutOfMemory) {
+    TempDir dir;
+    const std::string file = dir.Write("large.bmp", {});
+    fs::resize_file(file, 64 << 20);
+    EXPECT_EXIT(
+        {
+            LimitAddressSpace(16 << 20);
+            std::exit(ReadDibFile(file).error == DibError::kOutOfMemory ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -2,10 +2,13 @@
 // system's figures, and each version of cgroup found through the mount table.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <filesystem>
 
+#include "address_space.h"
 #include "image_record/memory_room.h"
+#include "image_record/pixel_buffer.h"
 #include "temp_dir.h"
 
 namespace {
@@ -78,6 +81,27 @@ TEST_F(MemoryRoomTest, Version1IsFoundThroughTheMountRoot) {
     // A path outside what the mount shows: only the system's figures count.
     Put("cgroup", "4:memory:/elsewhere/box\n");
     EXPECT_EQ(Room(), 4000 * 1024u);
+}
+
+// Under an address-space limit the room is what the limit leaves of it, and
+// a buffer of any size is refused where it and what is kept free do not fit.
+TEST(AddressSpaceDeathTest, LimitLeavesRoomAndRefusesWhatDoesNotFit) {
+    constexpr std::uint64_t kMiB = 1 << 20;
+    EXPECT_EXIT(
+        {
+            LimitAddressSpace(200 * kMiB);
+            const std::uint64_t room = AddressSpaceRoom().value_or(0);
+            const bool fits = AllocatePixelBuffer(100 * kMiB) != nullptr;
+            const bool refused = AllocatePixelBuffer(150 * kMiB) == nullptr;
+            std::exit(room > 190 * kMiB && room <= 200 * kMiB && MemoryRoom() <= room && fits && refused ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(
+        {
+            LimitAddressSpace(kMemoryKeptFree / 2);
+            std::exit(AllocatePixelBuffer(1000) == nullptr ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -5,38 +5,49 @@
 
 #include "dib/mapped_file.h"
 #include "dib/message_sink.h"
-#include "dib/utf16.h"
 
-std::unique_ptr<RgbImageRecord> LoadDibImage(const char* name) {
-    return LoadDibImageCore(name);
-}
+namespace {
 
-std::unique_ptr<RgbImageRecord> LoadDibImageWide(const char16_t* name) {
-    return LoadDibImageCore(Utf16ToUtf8(name));
-}
-
-std::unique_ptr<RgbImageRecord> LoadDibImageCore(std::string_view name) {
-    DibDecodeResult result = ReadDibFile(std::string(name));
-    if (result.error != DibError::kNone) {
-        ShowMessage(kErrorCaption, DibErrorMessage(result.error, name));
-        return nullptr;
-    }
-    return std::move(result.image);
-}
-
-DibDecodeResult ReadDibFile(const std::string& path) {
+// Maps the file that open gives and decodes it: whatever the step, memory
+// that runs short is "Out of memory.".
+DibDecodeResult MapAndDecode(const auto& open) {
     try {
         DibRefusal failure;
-        const std::optional<MappedFile> file = MappedFile::Open(path, &failure);
+        const std::optional<MappedFile> file = open(&failure);
         if (!file) {
             return {failure.error, std::move(failure.reason), nullptr};
         }
         return DecodeMappedFile(*file);
     } catch (const std::bad_alloc&) {
-        // Any step may find memory short; the reason fits in the string
-        // itself, so saying so needs none.
+        // The reason fits in the string itself: saying so needs no memory.
         return {DibError::kOutOfMemory, "out of memory", nullptr};
     }
+}
+
+// The loader proper: open chooses how the name is opened, shownName how an
+// open failure shows it. Tells of any failure once.
+std::unique_ptr<RgbImageRecord> LoadDibImageCore(const auto& open, std::string_view shownName) {
+    DibDecodeResult result = MapAndDecode(open);
+    if (result.error != DibError::kNone) {
+        ShowMessage(kErrorCaption, DibErrorMessage(result.error, shownName));
+        return nullptr;
+    }
+    return std::move(result.image);
+}
+
+}  // namespace
+
+std::unique_ptr<RgbImageRecord> LoadDibImage(const char* name) {
+    return LoadDibImageCore([name](DibRefusal* failure) { return MappedFile::Open(name, failure); }, name);
+}
+
+std::unique_ptr<RgbImageRecord> LoadDibImageWide(const char16_t* name) {
+    return LoadDibImageCore([name](DibRefusal* failure) { return MappedFile::OpenWide(name, failure); },
+                            MappedFile::ShownName(name));
+}
+
+DibDecodeResult ReadDibFile(const std::string& path) {
+    return MapAndDecode([&path](DibRefusal* failure) { return MappedFile::Open(path, failure); });
 }
 
 DibDecodeResult DecodeMappedFile(const MappedFile& file) {

@@ -18,11 +18,8 @@
 // The entry the viewer uses: name is a path in the local 8-bit encoding.
 std::unique_ptr<RgbImageRecord> LoadDibImage(const char* name);
 
-// name is UTF-16; it is converted to UTF-8 to open the file and in the message.
+// name is UTF-16, opened and shown as the platform does for such names.
 std::unique_ptr<RgbImageRecord> LoadDibImageWide(const char16_t* name);
-
-// The loader proper, for a name already in the form the file system takes.
-std::unique_ptr<RgbImageRecord> LoadDibImageCore(std::string_view name);
 
 struct DibDecodeResult {
     DibError error = DibError::kNone;

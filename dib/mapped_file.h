@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -8,21 +7,28 @@
 #include <string>
 
 #include "dib/dib_error.h"
-#include "dib/shrink_watch.h"
 
 // A whole file mapped read-only into memory, unmapped when the object goes.
 // It can be moved into place once made, never copied or assigned: exactly
-// one owner unmaps.
+// one owner unmaps. Each platform maps its own way (linux/, windows/).
 //
-// If another process cuts the file short while it is mapped, reading the
-// lost part gives zeros instead of killing the process, and Shrank() tells.
+// If the file shrinks while it is mapped (another process cuts it short, or
+// a network file fails a page), reading the lost part gives zeros instead of
+// killing the process, and Shrank() tells.
 class MappedFile {
 public:
     // Nothing for a missing or unreadable file, a directory or other
     // non-regular file, and an empty file (which cannot be mapped): an open
     // failure; and nothing where memory or address space runs short: out of
-    // memory. failure, when given, then says which and why, in the system's words.
-    static std::optional<MappedFile> Open(const std::string& path, DibRefusal* failure = nullptr);
+    // memory. failure, when given, then says which and why, in the system's
+    // words. name is in the platform's 8-bit encoding.
+    static std::optional<MappedFile> Open(const std::string& name, DibRefusal* failure = nullptr);
+
+    // The same for a UTF-16 name.
+    static std::optional<MappedFile> OpenWide(const char16_t* name, DibRefusal* failure = nullptr);
+
+    // A UTF-16 name as an open failure's message shows it.
+    static std::string ShownName(const char16_t* name);
 
     MappedFile(MappedFile&& other) noexcept;
     MappedFile& operator=(MappedFile&& other) = delete;
@@ -30,17 +36,15 @@ public:
     MappedFile& operator=(const MappedFile&) = delete;
     ~MappedFile();
 
-    std::span<const std::uint8_t> Bytes() const { return {address_, size_}; }
+    std::span<const std::uint8_t> Bytes() const;
 
     // True once a read has found the file shorter than when it was mapped:
     // what was read is not the file's, whatever it looked like.
-    bool Shrank() const { return watch_ && watch_->Shrank(); }
+    bool Shrank() const;
 
 private:
-    MappedFile(const std::uint8_t* address, std::size_t size);
-    void Unmap() noexcept;
+    struct Mapping;  // the platform's handles and watch, released in their order
+    explicit MappedFile(std::unique_ptr<Mapping> mapping);
 
-    const std::uint8_t* address_ = nullptr;
-    std::size_t size_ = 0;
-    std::unique_ptr<ShrinkWatch> watch_;
+    std::unique_ptr<Mapping> mapping_;
 };

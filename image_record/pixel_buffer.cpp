@@ -1,25 +1,21 @@
 #include "image_record/pixel_buffer.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
 
+#include "image_record/large_buffer.h"
 #include "image_record/memory_room.h"
 
 namespace {
 
-// Also where the room is checked: below it a buffer is small beside what is kept free.
-constexpr std::size_t kHugePageSize = std::size_t{2} << 20;
+// From this size on a buffer is checked against all the memory at hand;
+// below it a buffer is small beside what is kept free.
+constexpr std::size_t kLargeBuffer = std::size_t{2} << 20;
 
 std::optional<std::uint64_t> LessKeptFree(std::optional<std::uint64_t> room) {
     if (!room) {
         return std::nullopt;
     }
     return *room - std::min(*room, kMemoryKeptFree);
-}
-
-bool Fits(std::size_t size, std::optional<std::uint64_t> room) {
-    return !room || size <= *room;
 }
 
 }  // namespace
@@ -29,26 +25,13 @@ std::optional<std::uint64_t> PixelRoom() {
 }
 
 PixelBuffer AllocatePixelBuffer(std::size_t size) {
-    if (size < kHugePageSize) {
-        // Under an address-space limit what is kept free may be gone already,
-        // whatever the picture's size: the GL and the box would then fail
-        // as they draw, where the picture alone can still be refused.
-        if (!Fits(size, LessKeptFree(AddressSpaceRoom()))) {
-            return nullptr;
-        }
-        return PixelBuffer(static_cast<std::uint8_t*>(std::malloc(size == 0 ? 1 : size)));
-    }
-    if (size > SIZE_MAX - kHugePageSize) {
+    const bool large = size >= kLargeBuffer;
+    // Under an address-space limit what is kept free may be gone already,
+    // whatever the picture's size: the GL and the box would then fail as
+    // they draw, where the picture alone can still be refused.
+    const std::optional<std::uint64_t> room = large ? PixelRoom() : LessKeptFree(AddressSpaceRoom());
+    if (room && size > *room) {
         return nullptr;
     }
-    const std::size_t rounded = (size + kHugePageSize - 1) / kHugePageSize * kHugePageSize;
-    if (!Fits(rounded, PixelRoom())) {
-        return nullptr;
-    }
-    auto* bytes = static_cast<std::uint8_t*>(std::aligned_alloc(kHugePageSize, rounded));
-    if (bytes != nullptr) {
-        // Only advice: without transparent huge pages the buffer works the same.
-        madvise(bytes, rounded, MADV_HUGEPAGE);
-    }
-    return PixelBuffer(bytes);
+    return PixelBuffer(large ? AllocateLargeBuffer(size) : static_cast<std::uint8_t*>(std::malloc(size == 0 ? 1 : size)));
 }

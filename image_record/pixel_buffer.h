@@ -26,7 +26,4 @@ std::optional<std::uint64_t> PixelRoom();
 // Uninitialised bytes, or null when memory cannot be had: when the system
 // refuses, and when a large buffer would not fit in the room at hand (Linux
 // grants more than it has, and kills a program that writes too much of it).
-// Large buffers are aligned for and advised to use huge pages: a fresh
-// multi-megabyte picture otherwise spends most of its first write in page
-// faults.
 PixelBuffer AllocatePixelBuffer(std::size_t size);

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "desktop/monitors.h"
+#include "desktop/linux/monitors.h"
 
 // The code under test on a connection of its own, as the viewer's, watched
 // through another, as other clients see it.

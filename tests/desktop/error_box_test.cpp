@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "desktop/error_box.h"
+#include "desktop/linux/error_box.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Which X errors a trap takes, and when it waits for the server.
 #include "desktop_test.h"  // first: it orders gtest and Xlib
 
-#include "desktop/error_trap.h"
+#include "desktop/linux/error_trap.h"
 
 namespace {
 

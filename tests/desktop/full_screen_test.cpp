@@ -3,8 +3,8 @@
 
 #include <X11/Xatom.h>
 
-#include "desktop/full_screen.h"
-#include "desktop/window_manager.h"
+#include "desktop/linux/full_screen.h"
+#include "desktop/linux/window_manager.h"
 
 namespace {
 

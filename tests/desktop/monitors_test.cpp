@@ -1,7 +1,7 @@
 // Which of several monitors an area belongs to.
 #include <gtest/gtest.h>
 
-#include "desktop/monitors.h"
+#include "desktop/linux/monitors.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "desktop/process_start.h"
+#include "desktop/viewer_desktop.h"
 
 namespace {
 

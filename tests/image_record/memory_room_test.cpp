@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "address_space.h"
+#include "image_record/linux/memory_sources.h"
 #include "image_record/memory_room.h"
 #include "image_record/pixel_buffer.h"
 #include "temp_dir.h"

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "image_record/memory_room.h"
+#include "image_record/linux/memory_sources.h"
 
 namespace {
 

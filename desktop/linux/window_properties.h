@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace glut_hooks {
+namespace desktop {
 
 // GLUT's window as the X server knows it.
 struct DesktopWindow {
@@ -19,4 +19,4 @@ struct DesktopWindow {
 // call handed it over; its GL context is current.
 DesktopWindow CreateDesktopWindow(const char* title, std::uint32_t background);
 
-}  // namespace glut_hooks
+}  // namespace desktop

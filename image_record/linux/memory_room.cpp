@@ -1,4 +1,5 @@
 #include "image_record/memory_room.h"
+#include "image_record/linux/memory_sources.h"
 
 #include <sys/resource.h>
 
@@ -206,3 +207,7 @@ std::optional<std::uint64_t> MemoryRoom(const MemorySources& sources) {
     keepSmaller(AddressSpaceRoom(sources));
     return room;
 }
+
+std::optional<std::uint64_t> MemoryRoom() { return MemoryRoom(MemorySources{}); }
+
+std::optional<std::uint64_t> AddressSpaceRoom() { return AddressSpaceRoom(MemorySources{}); }

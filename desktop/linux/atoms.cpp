@@ -1,4 +1,4 @@
-#include "desktop/atoms.h"
+#include "desktop/linux/atoms.h"
 
 #include <X11/Xlib-xcb.h>
 #include <xcb/xinerama.h>

@@ -1,4 +1,4 @@
-#include "desktop/desktop_dpi.h"
+#include "desktop/linux/desktop_dpi.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xresource.h>

@@ -1,4 +1,4 @@
-#include "desktop/monitors.h"
+#include "desktop/linux/monitors.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "desktop/window_property.h"
+#include "desktop/linux/window_property.h"
 
 namespace desktop {
 

@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
-#include "desktop/monitors.h"
-#include "desktop/window_manager.h"
+#include "desktop/linux/monitors.h"
+#include "desktop/linux/window_manager.h"
 
 namespace desktop {
 

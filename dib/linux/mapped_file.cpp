@@ -11,6 +11,9 @@
 #include <string_view>
 #include <utility>
 
+#include "dib/linux/shrink_watch.h"
+#include "dib/utf16.h"
+
 namespace {
 
 // Closes the descriptor on every way out of Open; the mapping outlives it.
@@ -51,10 +54,26 @@ std::nullopt_t FailWithErrno(DibRefusal* failure, int error) {
 
 }  // namespace
 
-std::optional<MappedFile> MappedFile::Open(const std::string& path, DibRefusal* failure) {
+// The pages, then the watch over them: members go in the reverse order, and
+// the watch must go first, since once the pages are unmapped their addresses
+// may soon hold something that is not ours to map zeros over.
+struct MappedFile::Mapping {
+    struct Pages {
+        const std::uint8_t* address;
+        std::size_t size;
+        ~Pages() { munmap(const_cast<std::uint8_t*>(address), size); }
+    };
+
+    Mapping(const std::uint8_t* address, std::size_t size) : pages{address, size}, watch(address, size) {}
+
+    Pages pages;
+    ShrinkWatch watch;
+};
+
+std::optional<MappedFile> MappedFile::Open(const std::string& name, DibRefusal* failure) {
     // Non-blocking so that a FIFO given as the picture cannot hang the open;
     // it is refused below as not a regular file.
-    const FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const FileDescriptor fd(open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.Get() < 0) {
         return FailWithErrno(failure, errno);
     }
@@ -77,30 +96,32 @@ std::optional<MappedFile> MappedFile::Open(const std::string& path, DibRefusal* 
         return FailWithErrno(failure, errno);
     }
     try {
-        return MappedFile(static_cast<const std::uint8_t*>(address), size);
+        return MappedFile(std::make_unique<Mapping>(static_cast<const std::uint8_t*>(address), size));
     } catch (const std::bad_alloc&) {
         munmap(address, size);
         return FailWithErrno(failure, ENOMEM);
     }
 }
 
-MappedFile::MappedFile(const std::uint8_t* address, std::size_t size)
-    : address_(address), size_(size), watch_(std::make_unique<ShrinkWatch>(address, size)) {}
+// Linux opens files by bytes: the name as UTF-8.
+std::optional<MappedFile> MappedFile::OpenWide(const char16_t* name, DibRefusal* failure) {
+    return Open(Utf16ToUtf8(name), failure);
+}
 
-MappedFile::MappedFile(MappedFile&& other) noexcept
-    : address_(std::exchange(other.address_, nullptr)),
-      size_(std::exchange(other.size_, 0)),
-      watch_(std::move(other.watch_)) {}
+std::string MappedFile::ShownName(const char16_t* name) {
+    return Utf16ToUtf8(name);
+}
 
-MappedFile::~MappedFile() { Unmap(); }
+MappedFile::MappedFile(std::unique_ptr<Mapping> mapping) : mapping_(std::move(mapping)) {}
 
-void MappedFile::Unmap() noexcept {
-    // The watch goes first: once the pages are unmapped, their addresses may
-    // soon hold something that is not ours to map zeros over.
-    watch_.reset();
-    if (address_ != nullptr) {
-        munmap(const_cast<std::uint8_t*>(address_), size_);
-        address_ = nullptr;
-        size_ = 0;
-    }
+MappedFile::MappedFile(MappedFile&& other) noexcept = default;
+
+MappedFile::~MappedFile() = default;
+
+std::span<const std::uint8_t> MappedFile::Bytes() const {
+    return {mapping_->pages.address, mapping_->pages.size};
+}
+
+bool MappedFile::Shrank() const {
+    return mapping_->watch.Shrank();
 }

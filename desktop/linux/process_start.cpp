@@ -1,4 +1,4 @@
-#include "desktop/process_start.h"
+#include "desktop/viewer_desktop.h"
 
 #include <fcntl.h>
 #include <malloc.h>
@@ -10,6 +10,14 @@
 
 namespace desktop {
 
+// Standard streams closed by whoever started the process are opened on
+// /dev/null, so that no file or connection opened later takes their numbers
+// (the X connection would be written to as standard error). Output that
+// cannot be written (a pipe nobody reads) fails the write instead of killing
+// the process. Under an address-space limit, threads share one heap: each
+// would otherwise reserve an arena of 64 MiB of it (the GL's renderer runs a
+// thread for each processor), and what the limit leaves would depend on how
+// many threads came first.
 void PrepareProcess() {
     for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
         if (fcntl(fd, F_GETFD) < 0 && errno == EBADF) {

@@ -1,12 +1,12 @@
-#include "desktop/full_screen.h"
+#include "desktop/linux/full_screen.h"
 
 #include <X11/Xatom.h>
 
 #include <algorithm>
 #include <vector>
 
-#include "desktop/error_trap.h"
-#include "desktop/window_manager.h"
+#include "desktop/linux/error_trap.h"
+#include "desktop/linux/window_manager.h"
 
 namespace desktop {
 namespace {

@@ -1,4 +1,4 @@
-#include "glut_hooks/glut_init.h"
+#include "desktop/viewer_desktop.h"
 
 #include <GL/glut.h>
 #include <X11/Xlib.h>
@@ -6,10 +6,10 @@
 
 #include <cstdio>
 
-#include "desktop/atoms.h"
-#include "desktop/window_manager.h"
+#include "desktop/linux/atoms.h"
+#include "desktop/linux/window_manager.h"
 
-namespace glut_hooks {
+namespace desktop {
 namespace {
 
 // Set while glutInit runs: the connection opened then is GLUT's.
@@ -20,13 +20,17 @@ constexpr const char* kGlutAtoms[] = {"_MOTIF_WM_HINTS", "WM_CLIENT_MACHINE", "W
 
 }  // namespace
 
+// Every atom GLUT and the desktop code ask for is interned in one round trip
+// as GLUT opens its connection, and a dead window manager's check window,
+// which GLUT would ask whether it is there and take the error as fatal, is
+// forgotten.
 void InitGlut(int* argc, char** argv) {
     initialising = true;
     glutInit(argc, argv);
     initialising = false;
 }
 
-}  // namespace glut_hooks
+}  // namespace desktop
 
 // GLUT opens its connection and asks the window manager's check window at
 // once, in one call: what must come first comes here, as it does for
@@ -40,8 +44,8 @@ extern "C" Display* XOpenDisplay(const char* name) {
         return found;
     }();
     Display* const display = xlibOpenDisplay != nullptr ? xlibOpenDisplay(name) : nullptr;
-    if (display != nullptr && glut_hooks::initialising) {
-        desktop::InternAtoms(display, glut_hooks::kGlutAtoms);
+    if (display != nullptr && desktop::initialising) {
+        desktop::InternAtoms(display, desktop::kGlutAtoms);
         desktop::ForgetDeadWindowManager(display);
     }
     return display;

@@ -1,4 +1,4 @@
-#include "dib/shrink_watch.h"
+#include "dib/linux/shrink_watch.h"
 
 #include <signal.h>
 #include <sys/mman.h>

@@ -1,4 +1,4 @@
-#include "desktop/window_names.h"
+#include "desktop/linux/window_names.h"
 
 #include <X11/Xatom.h>
 #include <unistd.h>

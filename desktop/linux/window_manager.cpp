@@ -1,4 +1,4 @@
-#include "desktop/window_manager.h"
+#include "desktop/linux/window_manager.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib-xcb.h>
@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "desktop/error_trap.h"
-#include "desktop/window_property.h"
+#include "desktop/linux/error_trap.h"
+#include "desktop/linux/window_property.h"
 
 namespace desktop {
 namespace {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <utility>
 
-#include "desktop/window_facts.h"
+#include "desktop/linux/window_facts.h"
 
 namespace desktop {
 

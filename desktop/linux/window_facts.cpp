@@ -1,4 +1,4 @@
-#include "desktop/window_facts.h"
+#include "desktop/linux/window_facts.h"
 
 #include <X11/Xlib-xcb.h>
 #include <xcb/xinerama.h>

@@ -1,4 +1,4 @@
-#include "desktop/box_text.h"
+#include "desktop/linux/box_text.h"
 
 #include <algorithm>
 #include <climits>

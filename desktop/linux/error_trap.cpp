@@ -1,4 +1,4 @@
-#include "desktop/error_trap.h"
+#include "desktop/linux/error_trap.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "glut_hooks/window_properties.h"
+#include "desktop/linux/window_properties.h"
 
 #include <GL/glut.h>
 #include <X11/Xutil.h>
@@ -6,9 +6,9 @@
 
 #include <cstdio>
 
-#include "desktop/window_names.h"
+#include "desktop/linux/window_names.h"
 
-namespace glut_hooks {
+namespace desktop {
 namespace {
 
 // Set only while glutCreateWindow runs: GLUT describes its window in that call.
@@ -48,7 +48,7 @@ DesktopWindow CreateDesktopWindow(const char* title, std::uint32_t background) {
     return window.described;
 }
 
-}  // namespace glut_hooks
+}  // namespace desktop
 
 // GLUT describes its window to the window manager in one call to
 // XSetWMProperties, just before it maps the window, and has no way to add to
@@ -71,7 +71,7 @@ extern "C" void XSetWMProperties(Display* display, Window window, XTextProperty*
         }
         return found;
     }();
-    using glut_hooks::pending;
+    using desktop::pending;
     XTextProperty title{};
     if (pending != nullptr) {
         char* list[] = {const_cast<char*>(pending->title)};
@@ -99,12 +99,12 @@ extern "C" Window XCreateWindow(Display* display, Window parent, int x, int y, u
     static const auto xlibCreateWindow = reinterpret_cast<decltype(&XCreateWindow)>(dlsym(RTLD_NEXT, "XCreateWindow"));
     XSetWindowAttributes withBackground{};
     const Visual* const shown = visual != CopyFromParent ? visual : DefaultVisual(display, DefaultScreen(display));
-    if (glut_hooks::pending != nullptr && (shown->c_class == TrueColor || shown->c_class == DirectColor)) {
+    if (desktop::pending != nullptr && (shown->c_class == TrueColor || shown->c_class == DirectColor)) {
         if (attributes != nullptr) {
             withBackground = *attributes;
         }
         // It overrides any background pixmap asked for.
-        withBackground.background_pixel = glut_hooks::PixelOf(shown, glut_hooks::pending->background);
+        withBackground.background_pixel = desktop::PixelOf(shown, desktop::pending->background);
         valueMask |= CWBackPixel;
         attributes = &withBackground;
     }

@@ -1,15 +1,15 @@
-#include "glut_hooks/window_close.h"
+#include "desktop/linux/window_close.h"
 
 #include <GL/freeglut.h>
 
 #include <cstdlib>
 
-#include "desktop/error_trap.h"
+#include "desktop/linux/error_trap.h"
 
 // Last: its min and max macros break the standard headers.
 #include <X11/Xlibint.h>  // XESetWireToEvent and the wire form of an event
 
-namespace glut_hooks {
+namespace desktop {
 namespace {
 
 using WireToEvent = Bool (*)(Display*, XEvent*, xEvent*);
@@ -66,4 +66,4 @@ void ExitWhenClosed(const DesktopWindow& window) {
     convertDestroyNotify = XESetWireToEvent(window.display, DestroyNotify, TurnIntoCloseRequest);
 }
 
-}  // namespace glut_hooks
+}  // namespace desktop

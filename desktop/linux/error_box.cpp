@@ -1,4 +1,4 @@
-#include "desktop/error_box.h"
+#include "desktop/linux/error_box.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "desktop/box_text.h"
-#include "desktop/desktop_dpi.h"
-#include "desktop/error_trap.h"
-#include "desktop/monitors.h"
-#include "desktop/window_facts.h"
-#include "desktop/window_manager.h"
-#include "desktop/window_names.h"
+#include "desktop/linux/box_text.h"
+#include "desktop/linux/desktop_dpi.h"
+#include "desktop/linux/error_trap.h"
+#include "desktop/linux/monitors.h"
+#include "desktop/linux/window_facts.h"
+#include "desktop/linux/window_manager.h"
+#include "desktop/linux/window_names.h"
 
 namespace desktop {
 namespace {

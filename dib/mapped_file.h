@@ -30,6 +30,10 @@ public:
     // A UTF-16 name as an open failure's message shows it.
     static std::string ShownName(const char16_t* name);
 
+    // What a platform's Open makes: its handles and watch, released in their order.
+    struct Mapping;
+    explicit MappedFile(std::unique_ptr<Mapping> mapping);
+
     MappedFile(MappedFile&& other) noexcept;
     MappedFile& operator=(MappedFile&& other) = delete;
     MappedFile(const MappedFile&) = delete;
@@ -43,8 +47,5 @@ public:
     bool Shrank() const;
 
 private:
-    struct Mapping;  // the platform's handles and watch, released in their order
-    explicit MappedFile(std::unique_ptr<Mapping> mapping);
-
     std::unique_ptr<Mapping> mapping_;
 };

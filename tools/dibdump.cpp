@@ -1,7 +1,6 @@
 // dibdump: what the loader makes of a bitmap file. See --help.
 
-#include <fcntl.h>
-#include <openssl/evp.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -15,6 +14,7 @@
 #include "dib/dib_layout.h"
 #include "dib/dib_loader.h"
 #include "dib/mapped_file.h"
+#include "tools/sha256.h"
 
 namespace {
 
@@ -95,21 +95,6 @@ std::string Escape(std::string_view text) {
     return escaped;
 }
 
-std::string Sha256Hex(const std::uint8_t* bytes, std::size_t size) {
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int length = 0;
-    if (EVP_Digest(bytes, size, digest, &length, EVP_sha256(), nullptr) != 1) {
-        return "sha256-failed";
-    }
-    std::string hex;
-    for (unsigned int i = 0; i < length; ++i) {
-        char pair[3];
-        std::snprintf(pair, sizeof pair, "%02x", digest[i]);
-        hex += pair;
-    }
-    return hex;
-}
-
 // What the headers say, as far as they could be read.
 std::string DescribeHeaders(const std::optional<MappedFile>& file) {
     if (!file) {
@@ -162,7 +147,7 @@ int main(int argc, char** argv) {
     }
     // A closed standard output would be taken by the next file opened, and
     // the answer written into it.
-    if (fcntl(STDOUT_FILENO, F_GETFD) < 0) {
+    if (struct stat output {}; fstat(STDOUT_FILENO, &output) != 0) {
         return WriteError(std::strerror(errno));
     }
     std::string out;

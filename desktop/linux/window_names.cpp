@@ -5,31 +5,17 @@
 
 #include <vector>
 
+#include "desktop/viewer_icon.h"
+
 namespace desktop {
 namespace {
 
-constexpr int kIconSize = 32;
-
-// Our own drawing: on the window's blue, a light picture with a dark outline
-// and, beside it, the white mask that holds only the outline.
+// Format 32 properties are handed to Xlib as longs, whatever their width:
+// the width and height, then the pixels.
 std::vector<unsigned long> Icon() {
-    constexpr int kPanel = 12, kTop = 10, kLeft[] = {3, 17};
-    std::vector<unsigned long> icon{kIconSize, kIconSize};
-    for (int y = 0; y < kIconSize; ++y) {
-        for (int x = 0; x < kIconSize; ++x) {
-            unsigned long argb = 0xFF0000FF;
-            for (const int left : kLeft) {
-                const int u = x - left, v = y - kTop;
-                if (u < 0 || u >= kPanel || v < 0 || v >= kPanel) {
-                    continue;
-                }
-                const bool outline = u == 0 || v == 0 || u == kPanel - 1 || v == kPanel - 1 || u == v;
-                const bool mask = left != kLeft[0];
-                argb = outline ? (mask ? 0xFF000000 : 0xFF202020) : (mask ? 0xFFFFFFFF : 0xFFF0D890);
-            }
-            icon.push_back(argb);
-        }
-    }
+    const std::vector<std::uint32_t> pixels = ViewerIcon();
+    std::vector<unsigned long> icon{kViewerIconSize, kViewerIconSize};
+    icon.insert(icon.end(), pixels.begin(), pixels.end());
     return icon;
 }
 

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "process.h"
+#include "child_process.h"
 #include "test_picture.h"
 
 // A client of the test's X server ($DISPLAY). X errors are ignored: a window

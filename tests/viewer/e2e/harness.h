@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "process.h"
+#include "child_process.h"
 #include "temp_dir.h"
 #include "test_picture.h"
 

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 #include "bitmap_builder.h"
@@ -13,8 +12,11 @@
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "image-border-test-XXXXXX").string();
-        path = mkdtemp(pattern.data());
+        std::random_device random;
+        do {
+            path = std::filesystem::temp_directory_path() / ("image-border-test-" + std::to_string(random()));
+        } while (!std::filesystem::create_directory(path));
+        std::filesystem::permissions(path, std::filesystem::perms::owner_all);
     }
     ~TempDir() { std::filesystem::remove_all(path); }
     TempDir(const TempDir&) = delete;

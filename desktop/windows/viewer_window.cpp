@@ -26,7 +26,24 @@ void InitGlut(int* argc, char** argv) {
 
 struct ViewerWindow::Platform {
     HWND window = nullptr;
-    std::optional<std::pair<int, int>> awaited;  // the size the last Leave waits for
+    // GLUT carries out full screen, and a new size, in one piece of work
+    // after all the messages it has read, where two opposite asks of one
+    // batch cancel out. So keys only say what they want, and a timer that
+    // GLUT runs after the messages and before that work asks GLUT once: the
+    // last key of the batch decides, as if each had been carried out in turn.
+    std::optional<std::pair<int, int>> windowed;  // the size wanted; none: full screen
+    bool pending = false;                          // the timer is set
+    std::optional<std::pair<int, int>> awaited;    // the size the last leave waits for
+
+    void Want(std::optional<std::pair<int, int>> size) {
+        windowed = size;
+        if (!std::exchange(pending, true)) {
+            glutTimerFunc(0, Apply, 0);
+        }
+    }
+
+    static void Apply(int);
+    static inline Platform* viewer = nullptr;  // the one window: GLUT's timers carry no pointer
 
     // Moves the window, frame and all, where some of it lies off its
     // monitor's work area, to lie whole on it.
@@ -50,10 +67,24 @@ struct ViewerWindow::Platform {
     }
 };
 
+void ViewerWindow::Platform::Apply(int) {
+    Platform& self = *viewer;
+    self.pending = false;
+    if (!self.windowed) {
+        self.awaited.reset();
+        glutFullScreen();
+        return;
+    }
+    glutLeaveFullScreen();
+    glutReshapeWindow(self.windowed->first, self.windowed->second);
+    self.awaited = self.windowed;
+}
+
 ViewerWindow::ViewerWindow(const char* title, std::uint32_t background) : platform_(std::make_unique<Platform>()) {
     // Closing the window ends the program with status 0: GLUT's own way.
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_EXIT);
     glutCreateWindow(title);
+    Platform::viewer = platform_.get();
     platform_->window = WindowFromDC(wglGetCurrentDC());
     // What shows of the window before the first frame, and while the box is up.
     const HBRUSH brush = CreateSolidBrush(RGB(background >> 16, background >> 8 & 0xFF, background & 0xFF));
@@ -70,14 +101,11 @@ void ViewerWindow::ShowError(std::string_view caption, std::string_view text) co
 }
 
 void ViewerWindow::EnterFullScreen() {
-    platform_->awaited.reset();
-    glutFullScreen();
+    platform_->Want(std::nullopt);
 }
 
 void ViewerWindow::LeaveFullScreen(int width, int height) {
-    glutLeaveFullScreen();
-    glutReshapeWindow(width, height);
-    platform_->awaited.emplace(width, height);
+    platform_->Want(std::pair{width, height});
 }
 
 void ViewerWindow::Resized(int width, int height) {

@@ -32,10 +32,14 @@ public:
     // Once the last run has exited, starts another.
     void Start(const std::string& command) {
         status_.reset();
+        // A group of its own, killed whole with whatever it started; set on
+        // both sides, so that it is there before either goes on.
         if ((pid_ = fork()) == 0) {
+            setpgid(0, 0);
             execl("/bin/sh", "sh", "-c", command.c_str(), nullptr);
             _exit(127);
         }
+        setpgid(pid_, pid_);
     }
 
     // Once the last run has exited, runs body in a child process, which exits with what it returns.
@@ -60,7 +64,7 @@ public:
 
     void Kill(int signal) {
         if (pid_ > 0 && !WaitForExit(0)) {
-            kill(pid_, signal);
+            kill(-pid_, signal);
             WaitForExit(60);
         }
     }

@@ -62,10 +62,11 @@ public:
         return found;
     }
 
-    std::optional<Window> WaitForWindow(const std::string& title) const {
+    std::optional<Window> WaitForWindow(const std::string& title, double timeoutSeconds = 5.0) const {
         std::vector<Window> windows;
-        return Poll([&] { return (windows = FindWindows(title)).size() == 1; }) ? std::optional(windows[0])
-                                                                                 : std::nullopt;
+        return Poll([&] { return (windows = FindWindows(title)).size() == 1; }, timeoutSeconds)
+                   ? std::optional(windows[0])
+                   : std::nullopt;
     }
 
     // x and y of the window's inside on the screen, then its width and height.

@@ -1,5 +1,5 @@
 // The real viewer in a real X window: what a user sees and what keys do.
-#include "harness.h"  // first: it orders gtest and Xlib
+#include "viewer_fixture.h"  // first: it orders gtest and Xlib
 
 #include <GL/glx.h>
 #include <X11/Xatom.h>
@@ -8,147 +8,8 @@
 #include <cstdlib>
 #include <set>
 
-#include "image_class/point_intensity.h"
 
 namespace {
-
-// What "2" makes of picture: its dark pixels black, the others white. (The
-// intensity itself, and the pass against it for every colour, are tested on
-// their own.)
-Rows Mask(Rows picture) {
-    for (auto& row : picture) {
-        for (auto& c : row) {
-            c = PointIntensity(c >> 16, c >> 8 & 0xFF, c & 0xFF) < 5 ? kBlack : kWhite;
-        }
-    }
-    return picture;
-}
-
-class ViewerE2e : public testing::Test {
-protected:
-    // Starts the viewer on this "B.bmp" (none without bitmap); its window titled title, or 0.
-    Window Open(const std::optional<Bytes>& bitmap, const std::string& title = kTitle,
-                const std::string& arguments = "") {
-        EXPECT_TRUE(manager == "none" || Poll([&] { return x.WindowManagerRuns(); }));
-        // Windows are found by title: the last test's must be gone first.
-        EXPECT_TRUE(Poll([&] { return x.FindWindows(kTitle).empty() && x.FindWindows(kErrorTitle).empty(); }));
-        viewer.Start(bitmap, arguments);
-        const auto window = x.WaitForWindow(title);
-        EXPECT_TRUE(window) << "no window titled \"" << title << "\"; stderr: " << viewer.Output("stderr");
-        if (window && title == kTitle) {
-            FindTile(*window);
-        }
-        return window.value_or(0);
-    }
-
-    // A tiling window manager gives the main window its tile, whatever size
-    // it asks for: with it alone on the screen, its frame covers the screen.
-    void FindTile(Window window) {
-        if (manager == "i3") {
-            EXPECT_TRUE(Poll([&] {
-                return x.TopLevel(window) != window && x.Geometry(x.TopLevel(window)) == x.Geometry(x.Root());
-            })) << "the window does not fill a tile of the screen";
-            tile = x.Geometry(window);
-        }
-    }
-
-    // The size of a main window that asked for width x height, and its scene.
-    std::pair<int, int> Sized(int width, int height) const {
-        return tile ? std::pair{(*tile)[2], (*tile)[3]} : std::pair{width, height};
-    }
-    Rows Windowed(int width, int height, const Rows& picture, const Rows& right) const {
-        const auto [tileWidth, tileHeight] = Sized(width, height);
-        return Scene(tileWidth, tileHeight, picture, right);
-    }
-
-    bool InFullScreenState(Window window) const {
-        return std::ranges::count(x.Property(window, "_NET_WM_STATE", "ATOM"), x.Intern("_NET_WM_STATE_FULLSCREEN")) == 1;
-    }
-
-    const std::string manager = std::getenv("IMAGE_BORDER_E2E_WM") ? std::getenv("IMAGE_BORDER_E2E_WM") : "none";
-    std::optional<std::array<int, 4>> tile;
-    XSession x;
-    ViewerProcess viewer;
-};
-
-// 301 pixels wide: rows of 903 bytes shear unless unpacked with alignment 1.
-// Keys are handled in order, so once a key's effect shows, every key before
-// it has been handled too.
-TEST_F(ViewerE2e, WindowKeysAndEsc) {
-    const Rows picture = Pattern(301, 200), white = Flat(301, 200, kWhite), mask = Mask(picture);
-    // The frame, title bar and all, at the screen's corner: a geometry on the
-    // command line changes nothing, and after full screen it comes back there.
-    const Window window = Open(Bmp(picture), kTitle, "-geometry 320x240+40+30");
-    const auto frameAtCorner = [&] {
-        const std::array<int, 4> frame = x.Geometry(x.TopLevel(window)).value();
-        return frame[0] == 0 && frame[1] == 0;
-    };
-    ASSERT_TRUE(x.WaitForFrame(window, Windowed(650, 500, picture, white)));
-    EXPECT_TRUE(frameAtCorner());
-
-    // Keys that do nothing, then Up.
-    x.Type(window, {XK_1, XK_3, XK_0, XK_a, XK_A, XK_Q, XK_at, XK_space, XK_Return, XK_Tab, XK_BackSpace, XK_Delete,
-                    XK_Left, XK_Right, XK_Home, XK_Page_Up, XK_F1, XK_Up});
-    const std::array<int, 4> screen = x.Geometry(x.Root()).value();
-    ASSERT_TRUE(x.WaitForFrame(window, Scene(screen[2], screen[3], picture, white)));
-    EXPECT_TRUE(InFullScreenState(window));
-    // Resized or moved by another client, it goes full screen again on Up. (A
-    // window manager keeps other clients from moving a full-screen window.)
-    for (const std::array<int, 4> moved :
-         {std::array{0, 0, 400, 300}, {100, 50, 400, 300}, {1, 0, screen[2], screen[3]}}) {
-        if (x.WindowManagerRuns()) {
-            break;
-        }
-        XMoveResizeWindow(x.Raw(), window, moved[0], moved[1], moved[2], moved[3]);
-        ASSERT_TRUE(Poll([&] { return x.Geometry(window) == moved; }));
-        x.Type(window, {XK_Up});
-        EXPECT_TRUE(Poll([&] { return x.Geometry(window) == screen; }));
-    }
-    ASSERT_TRUE(x.WaitForFrame(window, Scene(screen[2], screen[3], picture, white)));
-
-    // Up again changes nothing, and Up right after Down wins over it.
-    x.Type(window, {XK_Up, XK_Down, XK_Up, XK_2});
-    EXPECT_TRUE(x.WaitForFrame(window, Scene(screen[2], screen[3], picture, mask)));
-    // A second "2" changes nothing; Down, then Up and Down while full screen
-    // is still being left, ends at 700 x 500, or back in the tile.
-    x.Type(window, {XK_2, XK_Down, XK_Up, XK_Down});
-    EXPECT_TRUE(x.WaitForFrame(window, Windowed(700, 500, picture, mask)));
-    EXPECT_TRUE(frameAtCorner());
-    EXPECT_FALSE(InFullScreenState(window));
-
-    x.Type(window, {XK_Escape});
-    EXPECT_EQ(viewer.WaitForExit(), 0);
-    EXPECT_EQ(viewer.Output("stdout"), "");
-    EXPECT_EQ(viewer.Output("stderr"), "");
-}
-
-// The picture that ships with the program: its outlines make the mask.
-TEST_F(ViewerE2e, SampleShowsAndItsOutlinesMakeTheMask) {
-    ImageClass sample;
-    ASSERT_EQ(sample.Load(IMAGE_BORDER_SAMPLE), 1);
-    const Rows picture = Read(sample), white = Flat(sample.SizeX(), sample.SizeY(), kWhite), mask = Mask(picture);
-    // Padded rows, room for both images, and outlines rather than a speck.
-    EXPECT_NE(sample.SizeX() % 4, 0);
-    EXPECT_LE(2 * sample.SizeX() + kGap, 650);
-    EXPECT_LE(sample.SizeY(), 500);
-    long dark = 0;
-    for (const auto& row : mask) {
-        dark += std::ranges::count(row, kBlack);
-    }
-    EXPECT_GT(dark * 50, sample.SizeX() * sample.SizeY());
-
-    std::ifstream file(IMAGE_BORDER_SAMPLE, std::ios::binary);
-    const Window window = Open(Bytes(std::istreambuf_iterator<char>(file), {}));
-    ASSERT_TRUE(x.WaitForFrame(window, Windowed(650, 500, picture, white)));
-    x.Type(window, {XK_2});
-    EXPECT_TRUE(x.WaitForFrame(window, Windowed(650, 500, picture, mask)));
-    x.Type(window, {XK_Down});
-    EXPECT_TRUE(x.WaitForFrame(window, Windowed(700, 500, picture, mask)));
-    // Destroyed by another client, the window ends the program as Esc does.
-    x.Destroy(window);
-    EXPECT_EQ(viewer.WaitForExit(), 0);
-    EXPECT_EQ(viewer.Output("stderr"), "");
-}
 
 // What a window manager finds as it takes each window on, before it maps.
 // The main window: the viewer's class, names and icon, GLUT's own hints, and
@@ -353,7 +214,7 @@ TEST_P(ViewerE2eTwoHeads, FullScreenIsOneHead) {
     ASSERT_TRUE(Poll([&] { return x.Geometry(window) == std::array{1280, 0, 1280, 1024}; }));
     XSelectInput(x.Raw(), window, StructureNotifyMask);
     x.Type(window, {XK_Up, XK_2});
-    ASSERT_TRUE(x.WaitForFrame(window, Scene(1280, 1024, picture, Mask(picture))));
+    ASSERT_TRUE(x.WaitForFrame(window, Scene(1280, 1024, picture, DarkMask(picture))));
     XEvent event;
     EXPECT_FALSE(XCheckTypedWindowEvent(x.Raw(), window, ConfigureNotify, &event)) << "the window was reconfigured";
 }

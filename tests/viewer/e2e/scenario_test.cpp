@@ -1,0 +1,150 @@
+// What a user sees and does, the same on every platform the program is built
+// for: one list of scenarios, run against the Linux program beside each
+// window manager and against the Windows programs under Wine.
+#include "viewer_fixture.h"  // first: it orders gtest and Xlib
+
+#include <filesystem>
+
+namespace {
+
+using ViewerScenario = ViewerE2e;
+
+// A picture of side x side black pixels, as a few bytes of run-length code.
+Bytes BlackRunLength(int side) {
+    TestBitmap bitmap;
+    bitmap.width = bitmap.height = side;
+    bitmap.bitCount = 8;
+    bitmap.compression = 1;
+    bitmap.colorsUsed = 2;
+    bitmap.palette = {Rgb{}, Rgb{255, 255, 255}};
+    bitmap.pixels = {0, 1};  // the end of the bitmap
+    return bitmap.Build();
+}
+
+// 301 pixels wide: rows of 903 bytes shear unless unpacked with alignment 1.
+// Keys are handled in order, so once a key's effect shows, every key before
+// it has been handled too.
+TEST_F(ViewerScenario, WindowKeysAndEsc) {
+    const Rows picture = Pattern(301, 200), white = Flat(301, 200, kWhite), mask = DarkMask(picture);
+    // The frame, title bar and all, at the screen's corner: a geometry on the
+    // command line changes nothing, and after full screen it comes back there.
+    const Window window = Open(Bmp(picture), kTitle, "-geometry 320x240+40+30");
+    const auto frameAtCorner = [&] {
+        const std::array<int, 4> frame = x.Geometry(x.TopLevel(window)).value();
+        return underWine || (frame[0] == 0 && frame[1] == 0);
+    };
+    ASSERT_TRUE(x.WaitForFrame(window, Windowed(650, 500, picture, white)));
+    EXPECT_TRUE(frameAtCorner());
+
+    // Keys that do nothing, then Up.
+    x.Type(window, {XK_1, XK_3, XK_0, XK_a, XK_A, XK_Q, XK_at, XK_space, XK_Return, XK_Tab, XK_BackSpace, XK_Delete,
+                    XK_Left, XK_Right, XK_Home, XK_Page_Up, XK_F1, XK_Up});
+    const std::array<int, 4> screen = x.Geometry(x.Root()).value();
+    ASSERT_TRUE(x.WaitForFrame(window, Scene(screen[2], screen[3], picture, white)));
+    EXPECT_TRUE(underWine || InFullScreenState(window));
+    // Resized or moved by another client, it goes full screen again on Up. (A
+    // window manager keeps other clients from moving a full-screen window.)
+    for (const std::array<int, 4> moved :
+         {std::array{0, 0, 400, 300}, {100, 50, 400, 300}, {1, 0, screen[2], screen[3]}}) {
+        if (x.WindowManagerRuns() || underWine) {
+            break;
+        }
+        XMoveResizeWindow(x.Raw(), window, moved[0], moved[1], moved[2], moved[3]);
+        ASSERT_TRUE(Poll([&] { return x.Geometry(window) == moved; }));
+        x.Type(window, {XK_Up});
+        EXPECT_TRUE(Poll([&] { return x.Geometry(window) == screen; }));
+    }
+    ASSERT_TRUE(x.WaitForFrame(window, Scene(screen[2], screen[3], picture, white)));
+
+    // Up again changes nothing, and Up right after Down wins over it.
+    x.Type(window, {XK_Up, XK_Down, XK_Up, XK_2});
+    EXPECT_TRUE(x.WaitForFrame(window, Scene(screen[2], screen[3], picture, mask)));
+    // A second "2" changes nothing; Down, then Up and Down while full screen
+    // is still being left, ends at 700 x 500, or back in the tile.
+    x.Type(window, {XK_2, XK_Down, XK_Up, XK_Down});
+    EXPECT_TRUE(x.WaitForFrame(window, Windowed(700, 500, picture, mask)));
+    EXPECT_TRUE(frameAtCorner());
+    EXPECT_FALSE(InFullScreenState(window));
+
+    x.Type(window, {XK_Escape});
+    EXPECT_EQ(viewer.WaitForExit(), 0);
+    EXPECT_EQ(Written("stdout"), "");
+    EXPECT_EQ(Written("stderr"), "");
+}
+
+// The picture that ships with the program: its outlines make the mask.
+TEST_F(ViewerScenario, SampleShowsAndItsOutlinesMakeTheMask) {
+    ImageClass sample;
+    ASSERT_EQ(sample.Load(IMAGE_BORDER_SAMPLE), 1);
+    const Rows picture = Read(sample), white = Flat(sample.SizeX(), sample.SizeY(), kWhite), mask = DarkMask(picture);
+    // Padded rows, room for both images, and outlines rather than a speck.
+    EXPECT_NE(sample.SizeX() % 4, 0);
+    EXPECT_LE(2 * sample.SizeX() + kGap, 650);
+    EXPECT_LE(sample.SizeY(), 500);
+    long dark = 0;
+    for (const auto& row : mask) {
+        dark += std::ranges::count(row, kBlack);
+    }
+    EXPECT_GT(dark * 50, sample.SizeX() * sample.SizeY());
+
+    std::ifstream file(IMAGE_BORDER_SAMPLE, std::ios::binary);
+    const Window window = Open(Bytes(std::istreambuf_iterator<char>(file), {}));
+    ASSERT_TRUE(x.WaitForFrame(window, Windowed(650, 500, picture, white)));
+    x.Type(window, {XK_2});
+    EXPECT_TRUE(x.WaitForFrame(window, Windowed(650, 500, picture, mask)));
+    x.Type(window, {XK_Down});
+    EXPECT_TRUE(x.WaitForFrame(window, Windowed(700, 500, picture, mask)));
+    // Closed through the window system, or destroyed by another client (Wine's
+    // windows are the Windows program's alone to destroy), the window ends the
+    // program as Esc does.
+    underWine ? x.Close(window) : x.Destroy(window);
+    EXPECT_EQ(viewer.WaitForExit(), 0);
+    EXPECT_EQ(Written("stderr"), "");
+}
+
+// Each of the four messages in a box titled "Error", a dialog of the main
+// window, and on standard error; Return, then status 1.
+struct Refusal {
+    const char* name;
+    std::optional<Bytes> file;  // none: no "B.bmp" at all
+    const char* line;
+};
+
+const Refusal kRefusals[] = {
+    {"OpenFailed", std::nullopt, "Error: Failed to open DIB file B.bmp.\n"},
+    {"UnknownFormat", Bmp(Pattern(8, 8), 99), "Error: Unknown DIB file format.\n"},
+    {"ConversionError", [] { Bytes b = Bmp(Pattern(40, 30)); b.resize(b.size() - 100); return b; }(),
+     "Error: Image file conversion error.\n"},
+    // Larger than any picture is let be: more than 2 GB of rows.
+    {"OutOfMemory", BlackRunLength(30000), "Error: Out of memory.\n"},
+};
+
+class ViewerScenarioRefusal : public ViewerE2e, public testing::WithParamInterface<Refusal> {};
+
+TEST_P(ViewerScenarioRefusal, ShowsItsBoxThenEndsWithOne) {
+    const Window box = Open(GetParam().file, kErrorTitle);
+    ASSERT_NE(box, 0u);
+    const Window main = x.WaitForWindow(kTitle).value_or(0);
+    EXPECT_EQ(x.Property(box, "WM_TRANSIENT_FOR", "WINDOW"), std::vector<long>{static_cast<long>(main)});
+    x.Type(box, {XK_Return});
+    EXPECT_EQ(viewer.WaitForExit(), 1);
+    EXPECT_EQ(Written("stderr"), GetParam().line);
+}
+
+INSTANTIATE_TEST_SUITE_P(Refusals, ViewerScenarioRefusal, testing::ValuesIn(kRefusals),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A 32-bit program: two images of 26000 x 26000 pixels, 2 GB each, cannot
+// both be had in its address space, whatever the memory at hand. (Where the
+// first fits, it is written whole before the second is refused.)
+using ViewerScenario32Bit = ViewerE2e;
+
+TEST_F(ViewerScenario32Bit, PicturesBeyondTheAddressSpaceAreOutOfMemory) {
+    const Window box = Open(BlackRunLength(26000), kErrorTitle, "", 60);
+    ASSERT_NE(box, 0u);
+    x.Type(box, {XK_Return});
+    EXPECT_EQ(viewer.WaitForExit(), 1);
+    EXPECT_EQ(Written("stderr"), "Error: Out of memory.\n");
+}
+
+}  // namespace

@@ -8,7 +8,7 @@ trap 'rm -rf "$prefix"' EXIT
 "$cmake" --install "$build" --prefix "$prefix" >/dev/null
 for program in image-border dibdump; do
   test -x "$prefix/bin/$program"
-  page=$prefix/share/man/man1/$program.1
-  warnings=$(groff -ww -z -man "$page" 2>&1)
+  page=$prefix/share/man/man1/$program.1.gz
+  warnings=$(zcat "$page" | groff -ww -z -man 2>&1)
   [ -z "$warnings" ] || { echo "$page: $warnings"; exit 1; }
 done

@@ -2,7 +2,7 @@
 // fails, a file cut short by a process outside Windows' rules) reads as
 // zeros instead of ending the program, and the loader refuses the file.
 // Windows itself will not shorten a mapped file; under Wine, a program of
-// the host can, and does it here.
+// the host can, and does it here. And a UTF-16 name as the open failure shows it.
 #include <windows.h>
 
 #include "dib/mapped_file.h"
@@ -10,6 +10,17 @@
 #include "temp_dir.h"
 
 namespace {
+
+// A UTF-16 name that cannot be opened is shown as Windows prints such a name
+// into 8-bit text: in the ANSI code page.
+TEST(WideNames, ShowInTheAnsiCodePage) {
+    if (GetACP() != 1252) {
+        GTEST_SKIP() << "the name is written for code page 1252, this system's is " << GetACP();
+    }
+    testing::internal::CaptureStderr();  // no message sink is installed
+    EXPECT_EQ(LoadDibImageWide(u"missing-caf\u00E9.bmp"), nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error: Failed to open DIB file missing-caf\xE9.bmp.\n");
+}
 
 // The host's name of a Windows path, where the program runs under Wine.
 std::optional<std::string> HostPath(const std::filesystem::path& path) {

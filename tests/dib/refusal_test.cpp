@@ -45,7 +45,7 @@ const RefusalCase kCases[] = {
     {"CutHeaderSize", {1, 2, 3}, kLayout, "file too short for the header size field at bytes 0 to 3: it has 3 bytes"},
     {"CutInfoHeader", [] { Bytes b = With([](TestBitmap&) {}); b.resize(40); return b; }(), kLayout,
      "file too short for a 40-byte info header at bytes 14 to 53: it has 40 bytes"},
-    {"CutMasks", [] { Bytes b = With([](TestBitmap& b) { b.compression = 3; }); b.resize(60); return b; }(), kLayout,
+    {"CutMasks", [] { Bytes file = With([](TestBitmap& b) { b.compression = 3; }); file.resize(60); return file; }(), kLayout,
      "file too short for the three bit-field masks at bytes 54 to 65: it has 60 bytes"},
     {"CutColourTable", With([](TestBitmap& b) { b.fileHeader = false, b.bitCount = 8, b.colorsUsed = 300; }), kLayout,
      "file too short for a colour table of 300 entries of 4 bytes at bytes 40 to 1239: it has 48 bytes"},

@@ -75,6 +75,6 @@ TEST_P(ViewerE2eHostileStart, ShowsTheWindowOrTheBox) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Starts, ViewerE2eHostileStart, testing::ValuesIn(kStarts),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace

@@ -367,7 +367,7 @@ TEST_P(ViewerE2eTwoHeads, BoxIsOnOneHead) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Managers, ViewerE2eTwoHeads, testing::Values("none", "openbox"),
-                         [](const auto& info) { return std::string(info.param); });
+                         [](const auto& test) { return std::string(test.param); });
 
 // What the box shows, found by its looks alone: the face is what its corner
 // shows; the button is the framed rectangle in its lower half, whose top edge
@@ -554,6 +554,6 @@ TEST_P(ViewerE2eErrorBoxGoes, AndTheProgramExitsWithOne) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Dismissals, ViewerE2eErrorBoxGoes, testing::ValuesIn(kDismissals),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace

@@ -83,7 +83,7 @@ TEST(ViewerE2eMemory, WhatCannotFitIsRefusedAndWhatFitsOpens) {
         viewer.Start(c.file, "", cgroup.Launcher() + " '" IMAGE_BORDER_PROGRAM "'");
         if (c.opens) {
             const Window window = x.WaitForWindow(kTitle).value_or(0);
-            EXPECT_TRUE(x.WaitForFrame(window, Scene(650, 500, fits, Flat(640, 480, kWhite)))) << c.what;
+            EXPECT_TRUE(WaitForFrame(x, window, Scene(650, 500, fits, Flat(640, 480, kWhite)))) << c.what;
             x.Type(window, {XK_Escape});
             EXPECT_EQ(viewer.WaitForExit(), 0) << c.what << ": " << viewer.Output("stderr");
         } else {

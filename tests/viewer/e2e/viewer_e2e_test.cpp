@@ -83,14 +83,14 @@ TEST_F(ViewerE2e, WindowKeysAndEsc) {
         const std::array<int, 4> frame = x.Geometry(x.TopLevel(window)).value();
         return frame[0] == 0 && frame[1] == 0;
     };
-    ASSERT_TRUE(x.WaitForFrame(window, Windowed(650, 500, picture, white)));
+    ASSERT_TRUE(WaitForFrame(x, window, Windowed(650, 500, picture, white)));
     EXPECT_TRUE(frameAtCorner());
 
     // Keys that do nothing, then Up.
     x.Type(window, {XK_1, XK_3, XK_0, XK_a, XK_A, XK_Q, XK_at, XK_space, XK_Return, XK_Tab, XK_BackSpace, XK_Delete,
                     XK_Left, XK_Right, XK_Home, XK_Page_Up, XK_F1, XK_Up});
     const std::array<int, 4> screen = x.Geometry(x.Root()).value();
-    ASSERT_TRUE(x.WaitForFrame(window, Scene(screen[2], screen[3], picture, white)));
+    ASSERT_TRUE(WaitForFrame(x, window, Scene(screen[2], screen[3], picture, white)));
     EXPECT_TRUE(InFullScreenState(window));
     // Resized or moved by another client, it goes full screen again on Up. (A
     // window manager keeps other clients from moving a full-screen window.)
@@ -104,15 +104,15 @@ TEST_F(ViewerE2e, WindowKeysAndEsc) {
         x.Type(window, {XK_Up});
         EXPECT_TRUE(Poll([&] { return x.Geometry(window) == screen; }));
     }
-    ASSERT_TRUE(x.WaitForFrame(window, Scene(screen[2], screen[3], picture, white)));
+    ASSERT_TRUE(WaitForFrame(x, window, Scene(screen[2], screen[3], picture, white)));
 
     // Up again changes nothing, and Up right after Down wins over it.
     x.Type(window, {XK_Up, XK_Down, XK_Up, XK_2});
-    EXPECT_TRUE(x.WaitForFrame(window, Scene(screen[2], screen[3], picture, mask)));
+    EXPECT_TRUE(WaitForFrame(x, window, Scene(screen[2], screen[3], picture, mask)));
     // A second "2" changes nothing; Down, then Up and Down while full screen
     // is still being left, ends at 700 x 500, or back in the tile.
     x.Type(window, {XK_2, XK_Down, XK_Up, XK_Down});
-    EXPECT_TRUE(x.WaitForFrame(window, Windowed(700, 500, picture, mask)));
+    EXPECT_TRUE(WaitForFrame(x, window, Windowed(700, 500, picture, mask)));
     EXPECT_TRUE(frameAtCorner());
     EXPECT_FALSE(InFullScreenState(window));
 
@@ -139,11 +139,11 @@ TEST_F(ViewerE2e, SampleShowsAndItsOutlinesMakeTheMask) {
 
     std::ifstream file(IMAGE_BORDER_SAMPLE, std::ios::binary);
     const Window window = Open(Bytes(std::istreambuf_iterator<char>(file), {}));
-    ASSERT_TRUE(x.WaitForFrame(window, Windowed(650, 500, picture, white)));
+    ASSERT_TRUE(WaitForFrame(x, window, Windowed(650, 500, picture, white)));
     x.Type(window, {XK_2});
-    EXPECT_TRUE(x.WaitForFrame(window, Windowed(650, 500, picture, mask)));
+    EXPECT_TRUE(WaitForFrame(x, window, Windowed(650, 500, picture, mask)));
     x.Type(window, {XK_Down});
-    EXPECT_TRUE(x.WaitForFrame(window, Windowed(700, 500, picture, mask)));
+    EXPECT_TRUE(WaitForFrame(x, window, Windowed(700, 500, picture, mask)));
     // Destroyed by another client, the window ends the program as Esc does.
     x.Destroy(window);
     EXPECT_EQ(viewer.WaitForExit(), 0);
@@ -251,12 +251,12 @@ TEST_F(ViewerE2e, LargePictureIsCutAtTheWindowEdges) {
     const Rows picture = Pattern(6000, 4000);
     const Window window = Open(Bmp(picture));
     // Loading 72 MB takes a while under the sanitizers.
-    ASSERT_TRUE(x.WaitForFrame(window, Windowed(650, 500, picture, {}), 60));
+    ASSERT_TRUE(WaitForFrame(x, window, Windowed(650, 500, picture, {}), 60));
     x.Type(window, {XK_Up});
     const std::array<int, 4> screen = x.Geometry(x.Root()).value();
-    EXPECT_TRUE(x.WaitForFrame(window, Scene(screen[2], screen[3], picture, {}), 30));
+    EXPECT_TRUE(WaitForFrame(x, window, Scene(screen[2], screen[3], picture, {}), 30));
     x.Type(window, {XK_Down});
-    EXPECT_TRUE(x.WaitForFrame(window, Windowed(700, 500, picture, {}), 30));
+    EXPECT_TRUE(WaitForFrame(x, window, Windowed(700, 500, picture, {}), 30));
     // Closed through the window system, it ends the program as Esc does.
     x.Close(window);
     EXPECT_EQ(viewer.WaitForExit(), 0);
@@ -353,7 +353,7 @@ TEST_P(ViewerE2eTwoHeads, FullScreenIsOneHead) {
     ASSERT_TRUE(Poll([&] { return x.Geometry(window) == std::array{1280, 0, 1280, 1024}; }));
     XSelectInput(x.Raw(), window, StructureNotifyMask);
     x.Type(window, {XK_Up, XK_2});
-    ASSERT_TRUE(x.WaitForFrame(window, Scene(1280, 1024, picture, Mask(picture))));
+    ASSERT_TRUE(WaitForFrame(x, window, Scene(1280, 1024, picture, Mask(picture))));
     XEvent event;
     EXPECT_FALSE(XCheckTypedWindowEvent(x.Raw(), window, ConfigureNotify, &event)) << "the window was reconfigured";
 }

@@ -16,7 +16,9 @@ constexpr DibCompression kRle4 = DibCompression::kRle4;
 constexpr DibCompression kBitFields = DibCompression::kBitFields;
 constexpr std::size_t kMaxCodeCount = 255;  // pixels in one run or literal block
 
-using Color = Rgb;
+struct Color {
+    std::uint8_t r = 0, g = 0, b = 0;
+};
 
 // ---------------------------------------------------------------- the scene
 
@@ -93,7 +95,9 @@ ByteVector WriteFile(const FileHeaders& headers, const ByteVector& pixels) {
     bitmap.compression = static_cast<std::uint32_t>(headers.compression);
     bitmap.colorsUsed = static_cast<std::uint32_t>(headers.palette.size());
     bitmap.masks = headers.masks;
-    bitmap.palette = headers.palette;
+    for (const Color& c : headers.palette) {
+        bitmap.palette.push_back(std::uint32_t{c.r} << 16 | std::uint32_t{c.g} << 8 | c.b);
+    }
     bitmap.pixels = pixels;
     return bitmap.Build();
 }

@@ -16,13 +16,11 @@ namespace fs = std::filesystem;
 
 TEST(WideNames, OpenTheUtf8FileAndShowItsName) {
     TempDir dir;
-    TestBitmap bitmap;
-    bitmap.pixels = StoreRows(24, {{0x102030}});
-    dir.Write("caf\xC3\xA9-\xF0\x9F\x8E\xA8.bmp", bitmap.Build());
+    dir.Write("caf\xC3\xA9-\xF0\x9F\x8E\xA8.bmp", Bmp({{0x102030}}));
     const std::u16string wide = dir.path.u16string() + u"/caf\u00E9-\U0001F3A8.bmp";
     const auto image = LoadDibImageWide(wide.c_str());
     ASSERT_NE(image, nullptr);
-    EXPECT_EQ(PixelAt(*image, 0, 0), (Rgb{0x10, 0x20, 0x30}));
+    EXPECT_EQ(Unpack(*image), Rows{{0x102030}});
 
     // Lone surrogates: the lowest high one, and the highest low one at the very end.
     const std::u16string missing = dir.path.u16string() + u"/\u00E9\xD800.bmp\xDFFF";
@@ -36,11 +34,10 @@ TEST(WideNames, OpenTheUtf8FileAndShowItsName) {
 // loads that map a file, whether it is taken or refused.
 TEST(Loads, LeaveNoMappingOrDescriptorBehind) {
     TempDir dir;
-    TestBitmap bitmap;
-    bitmap.pixels = StoreRows(24, {{0x102030}});
-    const std::string good = dir.Write("good.bmp", bitmap.Build());
-    bitmap.pixels.pop_back();
-    const std::string cut = dir.Write("cut.bmp", bitmap.Build());
+    Bytes bitmap = Bmp({{0x102030}});
+    const std::string good = dir.Write("good.bmp", bitmap);
+    bitmap.pop_back();
+    const std::string cut = dir.Write("cut.bmp", bitmap);
     const auto mappings = [] {
         std::ifstream maps("/proc/self/maps");
         return std::count(std::istreambuf_iterator<char>(maps), {}, '\n');

@@ -40,16 +40,6 @@ inline Rows Pattern(int width, int height) {
     return rows;
 }
 
-// A file with both headers, and 24-bit pixels when rows are given.
-inline Bytes Bmp(const Rows& rows, std::uint32_t headerSize = 40) {
-    TestBitmap bitmap;
-    bitmap.headerSize = headerSize;
-    bitmap.width = static_cast<std::int32_t>(rows[0].size());
-    bitmap.height = static_cast<std::int32_t>(rows.size());
-    bitmap.pixels = StoreRows(24, rows);
-    return bitmap.Build();
-}
-
 inline void Fill(ImageClass& image, const Rows& rows) {
     for (int y = 0; y < image.SizeY(); ++y) {
         for (int x = 0; x < image.SizeX(); ++x) {

@@ -59,7 +59,7 @@ TEST(ViewerE2eMemory, WhatCannotFitIsRefusedAndWhatFitsOpens) {
     huge.bitCount = 8;
     huge.compression = 1;
     huge.colorsUsed = 2;
-    huge.palette = {Rgb{}, Rgb{255, 255, 255}};
+    huge.palette = {kBlack, kWhite};
     huge.pixels = {0, 1};
     ASSERT_EQ(huge.Build().size(), 64u);
     // 150 MB: the picture fits, the white image beside it no longer does.

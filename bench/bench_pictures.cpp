@@ -6,16 +6,19 @@
 #include <numbers>
 
 #include "bitmap_builder.h"
+#include "dib/dib_layout.h"
 
 namespace {
 
-constexpr std::uint32_t kRgb = 0;
-constexpr std::uint32_t kRle8 = 1;
-constexpr std::uint32_t kRle4 = 2;
-constexpr std::uint32_t kBitFields = 3;
+constexpr DibCompression kRgb = DibCompression::kRgb;
+constexpr DibCompression kRle8 = DibCompression::kRle8;
+constexpr DibCompression kRle4 = DibCompression::kRle4;
+constexpr DibCompression kBitFields = DibCompression::kBitFields;
 constexpr std::size_t kMaxCodeCount = 255;  // pixels in one run or literal block
 
-using Color = Rgb;
+struct Color {
+    std::uint8_t r = 0, g = 0, b = 0;
+};
 
 // ---------------------------------------------------------------- the scene
 
@@ -78,7 +81,7 @@ struct FileHeaders {
     std::int32_t width = 0;
     std::int32_t height = 0;
     std::uint16_t bitCount = 0;
-    std::uint32_t compression = kRgb;
+    DibCompression compression = kRgb;
     std::vector<std::uint32_t> masks;
     std::vector<Color> palette;
 };
@@ -89,22 +92,20 @@ ByteVector WriteFile(const FileHeaders& headers, const ByteVector& pixels) {
     bitmap.width = headers.width;
     bitmap.height = headers.height;
     bitmap.bitCount = headers.bitCount;
-    bitmap.compression = headers.compression;
+    bitmap.compression = static_cast<std::uint32_t>(headers.compression);
     bitmap.colorsUsed = static_cast<std::uint32_t>(headers.palette.size());
     bitmap.masks = headers.masks;
-    bitmap.palette = headers.palette;
+    for (const Color& c : headers.palette) {
+        bitmap.palette.push_back(std::uint32_t{c.r} << 16 | std::uint32_t{c.g} << 8 | c.b);
+    }
     bitmap.pixels = pixels;
     return bitmap.Build();
-}
-
-std::size_t StoredRowSize(std::int32_t width, int bitCount) {
-    return (static_cast<std::size_t>(width) * bitCount + 31) / 32 * 4;
 }
 
 // Stored rows, bottom first, from a function that writes one row's bytes.
 template <typename FillRow>
 ByteVector StoreRows(std::int32_t width, std::int32_t height, int bitCount, FillRow fillRow) {
-    const std::size_t stride = StoredRowSize(width, bitCount);
+    const std::size_t stride = StoredRowSize(width, static_cast<std::uint16_t>(bitCount));
     ByteVector pixels(stride * static_cast<std::size_t>(height), 0);
     for (std::int32_t y = 0; y < height; ++y) {
         fillRow(y, pixels.data() + stride * static_cast<std::size_t>(y));
@@ -311,31 +312,26 @@ std::vector<BenchPicture> MakeBenchPictures(std::int32_t width, std::int32_t hei
         pictures.push_back({std::move(name), compressed, width, height, WriteFile(headers, pixels), std::move(expected)});
     };
 
-    add("bgr24", false, {width, height, 24, kRgb, {}, {}},
-        StoreRows(width, height, 24,
-                  [&](std::int32_t y, std::uint8_t* row) {
-                      for (std::int32_t x = 0; x < width; ++x) {
-                          const Color& c = at(x, y);
-                          row[3 * x] = c.b;
-                          row[3 * x + 1] = c.g;
-                          row[3 * x + 2] = c.r;
-                      }
-                  }),
-        Pack(scene));
-
-    // The unused top byte carries noise: a decoder must ignore it.
-    add("bgrx32", false, {width, height, 32, kRgb, {}, {}},
-        StoreRows(width, height, 32,
-                  [&](std::int32_t y, std::uint8_t* row) {
-                      for (std::int32_t x = 0; x < width; ++x) {
-                          const Color& c = at(x, y);
-                          row[4 * x] = c.b;
-                          row[4 * x + 1] = c.g;
-                          row[4 * x + 2] = c.r;
-                          row[4 * x + 3] = static_cast<std::uint8_t>(SplitMix(static_cast<std::uint64_t>(y) * width + x));
-                      }
-                  }),
-        Pack(scene));
+    // Blue, green, red; at 32 bits the unused top byte carries noise: a
+    // decoder must ignore it.
+    for (const int bitCount : {24, 32}) {
+        const int bytes = bitCount / 8;
+        add(bitCount == 24 ? "bgr24" : "bgrx32", false, {width, height, static_cast<std::uint16_t>(bitCount), kRgb, {}, {}},
+            StoreRows(width, height, bitCount,
+                      [&](std::int32_t y, std::uint8_t* row) {
+                          for (std::int32_t x = 0; x < width; ++x) {
+                              const Color& c = at(x, y);
+                              std::uint8_t* pixel = row + bytes * x;
+                              pixel[0] = c.b;
+                              pixel[1] = c.g;
+                              pixel[2] = c.r;
+                              if (bytes == 4) {
+                                  pixel[3] = static_cast<std::uint8_t>(SplitMix(static_cast<std::uint64_t>(y) * width + x));
+                              }
+                          }
+                      }),
+            Pack(scene));
+    }
 
     std::vector<Color> widened565;
     widened565.reserve(scene.size());

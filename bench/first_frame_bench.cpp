@@ -11,13 +11,20 @@
 // server, sees the picture's lowest row at the window's lower-left corner.
 // The two programs take turns, runs times each (default 7); prints each run,
 // then the medians and their ratio.
-#include "harness.h"  // first: it orders gtest and Xlib
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <thread>
+#include <vector>
 
 #include "delay_relay.h"
+#include "viewer_process.h"
+#include "x_session.h"
 
 namespace {
 

@@ -23,6 +23,7 @@
 #include "bench/bench_pictures.h"
 #include "image_class/image_class.h"
 #include "image_class/point_intensity.h"
+#include "reference_pass.h"
 
 namespace {
 
@@ -30,16 +31,6 @@ constexpr std::int32_t kWidth = 6000;
 constexpr std::int32_t kHeight = 4000;
 constexpr std::size_t kBytes = std::size_t{3} * kWidth * kHeight;
 constexpr std::int32_t kGridSpacing = 40;
-
-void ReferencePass(const ImageClass& source, ImageClass& result) {
-    for (std::int32_t x = 0; x < source.SizeX(); ++x) {
-        for (std::int32_t y = 0; y < source.SizeY(); ++y) {
-            if (source.GetPointIntensity(x, y) < kDarkThreshold) {
-                result.SetPixel(x, y, 0, 0, 0);
-            }
-        }
-    }
-}
 
 void CopyPicture(const ImageClass& source, ImageClass& result) { std::memcpy(result.Data(), source.Data(), kBytes); }
 

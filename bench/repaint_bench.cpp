@@ -11,13 +11,19 @@
 // two pictures take turns over several rounds, each with a fresh viewer.
 // Prints the median, mean and fastest repaint per picture over all rounds and
 // the ratio of the medians.
-#include "harness.h"  // first: it orders gtest and Xlib
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <numeric>
+#include <optional>
 #include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "viewer_process.h"
+#include "x_session.h"
 
 namespace {
 

@@ -7,10 +7,6 @@
 
 namespace {
 
-bool IsRunLength(PixelFormat format) {
-    return format == PixelFormat::kRle4 || format == PixelFormat::kRle8;
-}
-
 // The largest picture accepted: its 24-bit rows, padded to 4 bytes, must fit
 // a signed 32-bit size. Checked before anything that large is allocated. A
 // tiny file may still announce a picture of up to 2 GB: uncompressed, it is

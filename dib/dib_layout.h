@@ -17,12 +17,21 @@ inline constexpr std::uint32_t kCoreColorEntrySize = 3;
 inline constexpr std::uint32_t kInfoColorEntrySize = 4;
 inline constexpr std::uint32_t kMaxColorCount = 0xFFFF;
 
+// The compression field's codes: the first four are read, the others only
+// named when a file is refused.
 enum class DibCompression : std::uint32_t {
     kRgb = 0,
     kRle8 = 1,
     kRle4 = 2,
     kBitFields = 3,
+    kJpeg = 4,
+    kPng = 5,
+    kAlphaBitFields = 6,
 };
+
+// The red, green and blue masks of 16- and 32-bit pixels without bit fields.
+inline constexpr std::uint32_t kDefaultMasks16[3] = {0x7C00, 0x03E0, 0x001F};
+inline constexpr std::uint32_t kDefaultMasks32[3] = {0x00FF0000, 0x0000FF00, 0x000000FF};
 
 // How the pixel bits are stored, chosen once from (compression, bit count).
 enum class PixelFormat {
@@ -35,6 +44,8 @@ enum class PixelFormat {
     kBgr24,
     kMasked32,  // default 8-8-8 layout or bit-field masks
 };
+
+constexpr bool IsRunLength(PixelFormat format) { return format == PixelFormat::kRle4 || format == PixelFormat::kRle8; }
 
 // Everything the decoders need to know about a file, read once from its
 // headers; nothing reads the headers again.

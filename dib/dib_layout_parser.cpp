@@ -20,10 +20,6 @@ std::uint32_t ColorCountForBitCount(std::uint16_t bitCount) {
     }
 }
 
-// The masks a file would have had for 16 and 32 bits without bit fields.
-constexpr std::uint32_t kDefaultMasks16[3] = {0x7C00, 0x03E0, 0x001F};
-constexpr std::uint32_t kDefaultMasks32[3] = {0x00FF0000, 0x0000FF00, 0x000000FF};
-
 bool IsContiguous(std::uint32_t mask) {
     if (mask == 0) {
         return true;
@@ -33,16 +29,16 @@ bool IsContiguous(std::uint32_t mask) {
 }
 
 std::string_view CompressionName(std::uint32_t compression) {
-    switch (compression) {
-        case 0: return " (none)";
-        case 1: return " (RLE8)";
-        case 2: return " (RLE4)";
-        case 3: return " (bit fields)";
-        case 4: return " (embedded JPEG)";
-        case 5: return " (embedded PNG)";
-        case 6: return " (bit fields with alpha)";
-        default: return "";
+    switch (static_cast<DibCompression>(compression)) {
+        case DibCompression::kRgb: return " (none)";
+        case DibCompression::kRle8: return " (RLE8)";
+        case DibCompression::kRle4: return " (RLE4)";
+        case DibCompression::kBitFields: return " (bit fields)";
+        case DibCompression::kJpeg: return " (embedded JPEG)";
+        case DibCompression::kPng: return " (embedded PNG)";
+        case DibCompression::kAlphaBitFields: return " (bit fields with alpha)";
     }
+    return "";
 }
 
 DibRefusal NeedsBitCount(const DibLayout& layout, std::string_view accepted) {
@@ -79,6 +75,8 @@ DibRefusal ChooseFormat(DibLayout& layout) {
                 case 32: layout.format = PixelFormat::kMasked32; return {};
                 default: return NeedsBitCount(layout, "16 or 32");
             }
+        default:
+            break;
     }
     return {DibError::kConversionError,
             Reason("compression ", layout.compression, CompressionName(layout.compression),
@@ -189,8 +187,7 @@ DibRefusal CheckFields(DibLayout& layout) {
     layout.topDown = layout.height < 0;
     layout.rows = layout.topDown ? 0u - static_cast<std::uint32_t>(layout.height)
                                  : static_cast<std::uint32_t>(layout.height);
-    const bool runLength = layout.format == PixelFormat::kRle4 || layout.format == PixelFormat::kRle8;
-    if (layout.topDown && runLength) {
+    if (layout.topDown && IsRunLength(layout.format)) {
         return {DibError::kConversionError,
                 Reason("height ", layout.height, " (rows top first) with compression ", layout.compression,
                        CompressionName(layout.compression), ": run-length rows are read bottom first only")};

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -124,9 +125,8 @@ void DecodeMasked16(const DibLayout& layout, ByteSpan file, std::uint8_t* out) {
 
 void DecodeMasked32(const DibLayout& layout, ByteSpan file, std::uint8_t* out) {
     const std::int32_t width = layout.width;
-    const bool plainBytes = layout.masks[0] == 0x00FF0000 && layout.masks[1] == 0x0000FF00 &&
-                            layout.masks[2] == 0x000000FF;
-    if (plainBytes) {
+    // The default layout is plain bytes blue, green, red and one unused: no scaling.
+    if (std::ranges::equal(layout.masks, kDefaultMasks32)) {
         ForEachStoredRow(layout, file, out, [&](const std::uint8_t* src, std::uint8_t* dst) {
             std::int32_t x = 0;
 #if defined(__SSE2__)

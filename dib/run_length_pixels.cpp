@@ -44,7 +44,6 @@ private:
 
 enum class Escape : std::uint8_t { kEndOfLine = 0, kEndOfBitmap = 1, kDelta = 2 };
 
-// The codes of RLE8 and RLE4 differ only in how a byte holds pixels.
 // Data that ends inside a code: where the code starts, in the file.
 DibRefusal CutShort(std::string_view code, std::uint64_t at, ByteSpan file) {
     return {DibError::kConversionError,
@@ -52,6 +51,7 @@ DibRefusal CutShort(std::string_view code, std::uint64_t at, ByteSpan file) {
                    " bytes)")};
 }
 
+// The codes of RLE8 and RLE4 differ only in how a byte holds pixels.
 template <bool kFourBit>
 DibRefusal Decode(const DibLayout& layout, ByteSpan file, std::uint8_t* out) {
     if (layout.pixelOffset >= file.size()) {

@@ -156,13 +156,13 @@ int main(int argc, char** argv) {
         out = kUsageText;
     } else {
         // One mapping for both, so -v describes the very bytes that are decoded.
-        DibRefusal failure;
-        const std::optional<MappedFile> file = MappedFile::Open(options->file, &failure);
+        DibRefusal openFailure;
+        const std::optional<MappedFile> file = MappedFile::Open(options->file, &openFailure);
         if (options->verbose) {
             out += DescribeHeaders(file);
         }
         const DibDecodeResult result =
-            file ? DecodeMappedFile(*file) : DibDecodeResult{failure.error, failure.reason, nullptr};
+            file ? DecodeMappedFile(*file) : DibDecodeResult{openFailure.error, openFailure.reason, nullptr};
         if (!result.image) {
             if (options->verbose) {
                 out += "reason\t" + Escape(result.reason) + "\n";

@@ -10,19 +10,9 @@
 #include "dark_pass/dark_pass_kernels.h"
 #include "dark_pass/mark_dark_run.h"
 #include "image_class/image_class.h"
+#include "reference_pass.h"
 
 namespace {
-
-// The pass as first written: column by column, through the intensity.
-void ReferencePass(const ImageClass& source, ImageClass& result) {
-    for (std::int32_t x = 0; x < source.SizeX(); ++x) {
-        for (std::int32_t y = 0; y < source.SizeY(); ++y) {
-            if (source.GetPointIntensity(x, y) < kDarkThreshold) {
-                result.SetPixel(x, y, 0, 0, 0);
-            }
-        }
-    }
-}
 
 // Every kernel, and the pass that picks one, over a copy of start must leave
 // what the reference leaves; names the first pixel that differs.

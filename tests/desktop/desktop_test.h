@@ -1,6 +1,8 @@
 #pragma once
 
-// x_session.h first: it orders gtest and Xlib.
+// gtest before Xlib: Xlib's macros (None, Bool) break gtest's headers.
+#include <gtest/gtest.h>
+
 #include "x_session.h"
 
 #include <memory>

@@ -14,27 +14,6 @@ struct RefusalCase {
     std::string reason;
 };
 
-// A good 2 x 1 24-bit file with one change.
-Bytes With(void (*change)(TestBitmap&)) {
-    TestBitmap bitmap;
-    bitmap.width = 2;
-    bitmap.pixels = StoreRows(24, {{0, 0}});
-    change(bitmap);
-    return bitmap.Build();
-}
-
-// A 4 x 1 RLE8 file holding these codes.
-Bytes Rle8(Bytes codes) {
-    TestBitmap bitmap;
-    bitmap.bitCount = 8;
-    bitmap.compression = 1;
-    bitmap.width = 4;
-    bitmap.colorsUsed = 1;
-    bitmap.palette = {{1, 2, 3}};
-    bitmap.pixels = std::move(codes);
-    return bitmap.Build();
-}
-
 constexpr DibError kLayout = DibError::kUnknownFormat;
 constexpr DibError kConversion = DibError::kConversionError;
 constexpr DibError kMemory = DibError::kOutOfMemory;
@@ -45,7 +24,7 @@ const RefusalCase kCases[] = {
     {"CutHeaderSize", {1, 2, 3}, kLayout, "file too short for the header size field at bytes 0 to 3: it has 3 bytes"},
     {"CutInfoHeader", [] { Bytes b = With([](TestBitmap&) {}); b.resize(40); return b; }(), kLayout,
      "file too short for a 40-byte info header at bytes 14 to 53: it has 40 bytes"},
-    {"CutMasks", [] { Bytes b = With([](TestBitmap& b) { b.compression = 3; }); b.resize(60); return b; }(), kLayout,
+    {"CutMasks", [] { Bytes file = With([](TestBitmap& b) { b.compression = 3; }); file.resize(60); return file; }(), kLayout,
      "file too short for the three bit-field masks at bytes 54 to 65: it has 60 bytes"},
     {"CutColourTable", With([](TestBitmap& b) { b.fileHeader = false, b.bitCount = 8, b.colorsUsed = 300; }), kLayout,
      "file too short for a colour table of 300 entries of 4 bytes at bytes 40 to 1239: it has 48 bytes"},
@@ -54,7 +33,7 @@ const RefusalCase kCases[] = {
      kConversion, "compression 3 (bit fields) needs 16 or 32 bits per pixel, not 24"},
     {"Rle8At24Bits", With([](TestBitmap& b) { b.compression = 1; }), kConversion,
      "compression 1 (RLE8) needs 8 bits per pixel, not 24"},
-    {"Rle4At8Bits", With([](TestBitmap& b) { b.compression = 2, b.bitCount = 8, b.palette = {{}}, b.colorsUsed = 1; }), kConversion,
+    {"Rle4At8Bits", With([](TestBitmap& b) { b.compression = 2, b.bitCount = 8, b.palette = {0}, b.colorsUsed = 1; }), kConversion,
      "compression 2 (RLE4) needs 4 bits per pixel, not 8"},
     {"Jpeg", With([](TestBitmap& b) { b.compression = 4; }), kConversion, "compression 4 (embedded JPEG)" + kNotRead},
     {"UnknownCompression", With([](TestBitmap& b) { b.compression = 11; }), kConversion, "compression 11" + kNotRead},
@@ -73,13 +52,14 @@ const RefusalCase kCases[] = {
      "1 x 536870912 pixels need 2147483648 bytes as 24-bit rows: the limit is 2147483647"},
     {"CutRows", With([](TestBitmap& b) { b.pixels.pop_back(); }), kConversion,
      "pixel data: 1 rows of 8 bytes from offset 54 need 62 bytes, the file has 61"},
-    {"RunLengthOutside", Rle8({}), kConversion, "run-length data: offset 58 is not inside the file (58 bytes)"},
-    {"CutCode", Rle8({1, 0, 1}), kConversion,
-     "run-length data: a code at byte 60 goes past the end of the file (61 bytes)"},
-    {"CutDelta", Rle8({0, 2, 1}), kConversion,
-     "run-length data: a delta at byte 58 goes past the end of the file (61 bytes)"},
-    {"CutLiteral", Rle8({0, 4, 0, 0, 0}), kConversion,
-     "run-length data: a literal run of 4 pixels at byte 58 goes past the end of the file (63 bytes)"},
+    {"RunLengthOutside", RunLengthFile(8, 4, 1, {}), kConversion,
+     "run-length data: offset 66 is not inside the file (66 bytes)"},
+    {"CutCode", RunLengthFile(8, 4, 1, {1, 0, 1}), kConversion,
+     "run-length data: a code at byte 68 goes past the end of the file (69 bytes)"},
+    {"CutDelta", RunLengthFile(8, 4, 1, {0, 2, 1}), kConversion,
+     "run-length data: a delta at byte 66 goes past the end of the file (69 bytes)"},
+    {"CutLiteral", RunLengthFile(8, 4, 1, {0, 4, 0, 0, 0}), kConversion,
+     "run-length data: a literal run of 4 pixels at byte 66 goes past the end of the file (71 bytes)"},
 };
 
 TEST(Refusals, GiveTheirMessageAndSayWhy) {

@@ -2,47 +2,37 @@
 
 namespace {
 
-void Put16(Bytes& out, std::uint32_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void Put32(Bytes& out, std::uint32_t v) {
-    Put16(out, v);
-    Put16(out, v >> 16);
+// v as count little-endian bytes.
+void Put(Bytes& out, std::uint32_t v, int count) {
+    for (int i = 0; i < count; ++i) {
+        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    }
 }
 
 }  // namespace
 
 Bytes TestBitmap::Build() const {
     Bytes dib;
-    Put32(dib, headerSize);
-    if (headerSize == 12) {
-        Put16(dib, static_cast<std::uint32_t>(width));
-        Put16(dib, static_cast<std::uint32_t>(height));
-        Put16(dib, planes);
-        Put16(dib, bitCount);
-    } else {
-        Put32(dib, static_cast<std::uint32_t>(width));
-        Put32(dib, static_cast<std::uint32_t>(height));
-        Put16(dib, planes);
-        Put16(dib, bitCount);
-        Put32(dib, compression);
-        Put32(dib, 0);  // image size: readers must not trust it
-        Put32(dib, 2835);
-        Put32(dib, 2835);
-        Put32(dib, colorsUsed);
-        Put32(dib, 0);
+    Put(dib, headerSize, 4);
+    const int sizeBytes = headerSize == 12 ? 2 : 4;  // core headers hold 16-bit sizes
+    Put(dib, static_cast<std::uint32_t>(width), sizeBytes);
+    Put(dib, static_cast<std::uint32_t>(height), sizeBytes);
+    Put(dib, planes, 2);
+    Put(dib, bitCount, 2);
+    if (headerSize != 12) {
+        Put(dib, compression, 4);
+        Put(dib, 0, 4);  // image size: readers must not trust it
+        Put(dib, 2835, 4);
+        Put(dib, 2835, 4);
+        Put(dib, colorsUsed, 4);
+        Put(dib, 0, 4);
         dib.resize(headerSize, 0);
     }
     for (const std::uint32_t mask : masks) {
-        Put32(dib, mask);
+        Put(dib, mask, 4);
     }
-    for (const Rgb& c : palette) {
-        dib.insert(dib.end(), {c.b, c.g, c.r});
-        if (headerSize != 12) {
-            dib.push_back(0);
-        }
+    for (const std::uint32_t colour : palette) {
+        Put(dib, colour, headerSize == 12 ? 3 : 4);  // blue, green, red (, 0)
     }
     if (!fileHeader) {
         dib.insert(dib.end(), pixels.begin(), pixels.end());
@@ -50,9 +40,9 @@ Bytes TestBitmap::Build() const {
     }
     const std::uint32_t offset = pixelOffset.value_or(static_cast<std::uint32_t>(14 + dib.size()));
     Bytes file = {'B', 'M'};
-    Put32(file, static_cast<std::uint32_t>(14 + dib.size() + pixels.size()));
-    Put32(file, 0);
-    Put32(file, offset);
+    Put(file, static_cast<std::uint32_t>(14 + dib.size() + pixels.size()), 4);
+    Put(file, 0, 4);
+    Put(file, offset, 4);
     file.insert(file.end(), dib.begin(), dib.end());
     if (offset > file.size()) {
         file.resize(offset, 0);
@@ -66,13 +56,18 @@ Bytes StoreRows(std::uint16_t bitCount, const std::vector<std::vector<std::uint3
     for (const auto& row : rows) {
         const std::size_t start = out.size();
         for (const std::uint32_t v : row) {
-            for (int i = 0; i < bitCount / 8; ++i) {
-                out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-            }
+            Put(out, v, bitCount / 8);
         }
-        while ((out.size() - start) % 4 != 0) {
-            out.push_back(0);
-        }
+        out.resize(start + (out.size() - start + 3) / 4 * 4, 0);
     }
     return out;
+}
+
+Bytes Bmp(const std::vector<std::vector<std::uint32_t>>& rows, std::uint32_t headerSize) {
+    TestBitmap bitmap;
+    bitmap.headerSize = headerSize;
+    bitmap.width = static_cast<std::int32_t>(rows[0].size());
+    bitmap.height = static_cast<std::int32_t>(rows.size());
+    bitmap.pixels = StoreRows(24, rows);
+    return bitmap.Build();
 }

@@ -32,22 +32,12 @@ inline Rows Pattern(int width, int height) {
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const auto part = [&](int a, int b) { return static_cast<std::uint32_t>(32 + (x * a + y * b) % 224); };
-            const int near = (x + y) / 2 % 5;
+            const int nearby = (x + y) / 2 % 5;
             rows[y][x] = (x + 2 * y) % 7 != 0 ? part(37, 11) << 16 | part(5, 29) << 8 | part(13, 7)
-                                              : (x + y) % 2 ? kLightColours[near] : kDarkColours[near];
+                                              : (x + y) % 2 ? kLightColours[nearby] : kDarkColours[nearby];
         }
     }
     return rows;
-}
-
-// A file with both headers, and 24-bit pixels when rows are given.
-inline Bytes Bmp(const Rows& rows, std::uint32_t headerSize = 40) {
-    TestBitmap bitmap;
-    bitmap.headerSize = headerSize;
-    bitmap.width = static_cast<std::int32_t>(rows[0].size());
-    bitmap.height = static_cast<std::int32_t>(rows.size());
-    bitmap.pixels = StoreRows(24, rows);
-    return bitmap.Build();
 }
 
 inline void Fill(ImageClass& image, const Rows& rows) {

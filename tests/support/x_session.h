@@ -1,8 +1,6 @@
 #pragma once
 
-// gtest before Xlib: Xlib's macros (None, Bool) break gtest's headers.
-#include <gtest/gtest.h>
-
+// A test includes gtest before this: Xlib's macros (None, Bool) break gtest's headers.
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -143,17 +141,6 @@ public:
         }
         XDestroyImage(image);
         return rows;
-    }
-
-    // Polls until the window shows exactly expected, its size included: a
-    // window maps before its first frame and repaints some time after a key.
-    testing::AssertionResult WaitForFrame(Window window, const Rows& expected, double timeoutSeconds = 5.0) const {
-        if (Poll([&] { return Grab(window) == expected; }, timeoutSeconds)) {
-            return testing::AssertionSuccess();
-        }
-        const auto place = Geometry(window).value_or(std::array<int, 4>{});
-        return testing::AssertionFailure() << "expected " << expected[0].size() << "x" << expected.size() << ", window "
-                                           << place[2] << "x" << place[3] << " showing something else";
     }
 
     Window Focus() const {

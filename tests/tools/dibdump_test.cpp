@@ -28,10 +28,7 @@ Outcome RunDibdump(const TempDir& dir, const std::string& arguments) {
 
 TEST(Dibdump, ExitStatusesAndWhatGoesWhere) {
     const TempDir dir;
-    TestBitmap bitmap;  // 2 x 1: red 1, 2, 3 and 4, 5, 6
-    bitmap.width = 2;
-    bitmap.pixels = StoreRows(24, {{0x010203, 0x040506}});
-    dir.Write("good.bmp", bitmap.Build());
+    dir.Write("good.bmp", Bmp({{0x010203, 0x040506}}));
     dir.Write("empty.bmp", {});
     ASSERT_EQ(mkfifo((dir / "fifo.bmp").c_str(), 0600), 0);  // opening it must not wait for a writer
     const std::string longName(300, 'n');

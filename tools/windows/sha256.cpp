@@ -29,9 +29,9 @@ std::string Sha256Hex(const std::uint8_t* bytes, std::size_t size) {
         return "sha256-failed";
     }
     std::string hex;
-    for (const unsigned char byte : digest) {
+    for (const unsigned char value : digest) {
         char pair[3];
-        std::snprintf(pair, sizeof pair, "%02x", byte);
+        std::snprintf(pair, sizeof pair, "%02x", value);
         hex += pair;
     }
     return hex;

@@ -29,11 +29,10 @@ TEST(WideNames, ShowTheirUtf8) {
 // loads that map a file, whether it is taken or refused.
 TEST(Loads, LeaveNoMappingOrDescriptorBehind) {
     TempDir dir;
-    TestBitmap bitmap;
-    bitmap.pixels = StoreRows(24, {{0x102030}});
-    const std::string good = dir.Write("good.bmp", bitmap.Build());
-    bitmap.pixels.pop_back();
-    const std::string cut = dir.Write("cut.bmp", bitmap.Build());
+    Bytes bitmap = Bmp({{0x102030}});
+    const std::string good = dir.Write("good.bmp", bitmap);
+    bitmap.pop_back();
+    const std::string cut = dir.Write("cut.bmp", bitmap);
     const auto mappings = [] {
         std::ifstream maps("/proc/self/maps");
         return std::count(std::istreambuf_iterator<char>(maps), {}, '\n');

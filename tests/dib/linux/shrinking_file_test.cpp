@@ -16,12 +16,7 @@
 namespace {
 
 // 1000 x 1000 grey pixels: 3 MB, many pages, decoded into huge pages.
-Bytes GreyPicture() {
-    TestBitmap bitmap;
-    bitmap.width = bitmap.height = 1000;
-    bitmap.pixels.assign(std::size_t{3000} * 1000, 0x55);
-    return bitmap.Build();
-}
+Bytes GreyPicture() { return Bmp(Flat(1000, 1000, 0x555555)); }
 
 // Two files mapped at once: the one cut short reads as zeros past its new end
 // and is refused; the other loads whole.
@@ -36,7 +31,7 @@ TEST(ShrinkingFile, IsRefusedAndTheOtherLoads) {
     EXPECT_EQ(refused.reason, "the file was cut short while it was being read (it had 3000054 bytes when opened)");
     const DibDecodeResult loaded = DecodeMappedFile(*whole);
     ASSERT_NE(loaded.image, nullptr);
-    EXPECT_EQ(PixelAt(*loaded.image, 999, 999), (Rgb{0x55, 0x55, 0x55}));
+    EXPECT_EQ(Unpack(*loaded.image)[999][999], 0x555555u);
 }
 
 // With a bitmap mapped and watched, maps a file of our own and reads past its

@@ -73,7 +73,7 @@ TEST(LostPage, FileCutShortIsRefusedAndTheOtherLoads) {
     EXPECT_TRUE(cut->Shrank());
     const DibDecodeResult loaded = DecodeMappedFile(*whole);
     ASSERT_NE(loaded.image, nullptr);
-    EXPECT_EQ(PixelAt(*loaded.image, 999, 999), (Rgb{0x55, 0x55, 0x55}));
+    EXPECT_EQ(Unpack(*loaded.image), Flat(1000, 1000, 0x555555));
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #pragma once
 
-// x_session.h first: it orders gtest and Xlib.
-#include "x_session.h"
+// gtest before Xlib: Xlib's macros (None, Bool) break gtest's headers.
+#include <gtest/gtest.h>
 
 #include <fcntl.h>
 
@@ -10,38 +10,9 @@
 #include <fstream>
 #include <string>
 
-#include "child_process.h"
-#include "temp_dir.h"
 #include "test_picture.h"
-
-// The real viewer, in a fresh temporary folder that takes its standard output
-// and error. Killed if still running, and then the folder removed, when it goes.
-class ViewerProcess : public Process {
-public:
-    ~ViewerProcess() { Kill(SIGKILL); }
-
-    void WriteFile(const std::string& name, const Bytes& bytes) const { folder_.Write(name, bytes); }
-
-    // Writes bitmap, if any, as "B.bmp" first; arguments, and program, the
-    // command that starts it, go through the shell.
-    void Start(const std::optional<Bytes>& bitmap = std::nullopt, const std::string& arguments = "",
-               const std::string& program = "'" IMAGE_BORDER_PROGRAM "'") {
-        if (bitmap) {
-            WriteFile("B.bmp", *bitmap);
-        }
-        Process::Start("cd '" + folder_.path.string() + "' && exec " + program + " " + arguments +
-                       " </dev/null >.stdout 2>.stderr");
-    }
-
-    // The path of name in its folder.
-    std::string Path(const std::string& name) const { return folder_ / name; }
-
-    // What it wrote to "stdout" or "stderr".
-    std::string Output(const std::string& stream) const { return folder_.Read("." + stream); }
-
-private:
-    TempDir folder_;
-};
+#include "viewer_process.h"
+#include "x_session.h"
 
 // A display number no server has, held by a lock file as servers hold theirs:
 // xtrace offers it to the program it logs.
@@ -69,6 +40,18 @@ struct SpareDisplay {
     std::string Socket() const { return "/tmp/.X11-unix/X" + std::to_string(number); }
     int number = 0;
 };
+
+// Polls until the window shows exactly expected, its size included: a window
+// maps before its first frame and repaints some time after a key.
+inline testing::AssertionResult WaitForFrame(const XSession& x, Window window, const Rows& expected,
+                                             double timeoutSeconds = 5.0) {
+    if (Poll([&] { return x.Grab(window) == expected; }, timeoutSeconds)) {
+        return testing::AssertionSuccess();
+    }
+    const auto place = x.Geometry(window).value_or(std::array<int, 4>{});
+    return testing::AssertionFailure() << "expected " << expected[0].size() << "x" << expected.size() << ", window "
+                                       << place[2] << "x" << place[3] << " showing something else";
+}
 
 inline const std::string kTitle = "Image Border";
 inline const std::string kErrorTitle = "Error";

@@ -67,7 +67,7 @@ TEST_P(ViewerE2eHostileStart, ShowsTheWindowOrTheBox) {
     const Window shown = x.WaitForWindow(start.line == nullptr ? kTitle : kErrorTitle).value_or(0);
     ASSERT_NE(shown, 0u) << "exit status " << viewer.WaitForExit(0).value_or(-1) << ", " << viewer.Output("stderr");
     if (start.line == nullptr) {
-        EXPECT_TRUE(x.WaitForFrame(shown, Scene(650, 500, Read(sample), Flat(sample.SizeX(), sample.SizeY(), kWhite))));
+        EXPECT_TRUE(WaitForFrame(x, shown, Scene(650, 500, Read(sample), Flat(sample.SizeX(), sample.SizeY(), kWhite))));
     }
     x.Type(shown, {static_cast<KeySym>(start.line == nullptr ? XK_Escape : XK_Return)});
     EXPECT_EQ(viewer.WaitForExit(), start.line == nullptr ? 0 : 1);
@@ -75,6 +75,6 @@ TEST_P(ViewerE2eHostileStart, ShowsTheWindowOrTheBox) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Starts, ViewerE2eHostileStart, testing::ValuesIn(kStarts),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace

@@ -59,7 +59,7 @@ TEST(ViewerE2eMemory, WhatCannotFitIsRefusedAndWhatFitsOpens) {
     huge.bitCount = 8;
     huge.compression = 1;
     huge.colorsUsed = 2;
-    huge.palette = {Rgb{}, Rgb{255, 255, 255}};
+    huge.palette = {kBlack, kWhite};
     huge.pixels = {0, 1};
     ASSERT_EQ(huge.Build().size(), 64u);
     // 150 MB: the picture fits, the white image beside it no longer does.
@@ -83,7 +83,7 @@ TEST(ViewerE2eMemory, WhatCannotFitIsRefusedAndWhatFitsOpens) {
         viewer.Start(c.file, "", cgroup.Launcher() + " '" IMAGE_BORDER_PROGRAM "'");
         if (c.opens) {
             const Window window = x.WaitForWindow(kTitle).value_or(0);
-            EXPECT_TRUE(x.WaitForFrame(window, Scene(650, 500, fits, Flat(640, 480, kWhite)))) << c.what;
+            EXPECT_TRUE(WaitForFrame(x, window, Scene(650, 500, fits, Flat(640, 480, kWhite)))) << c.what;
             x.Type(window, {XK_Escape});
             EXPECT_EQ(viewer.WaitForExit(), 0) << c.what << ": " << viewer.Output("stderr");
         } else {

@@ -16,7 +16,7 @@ Bytes BlackRunLength(int side) {
     bitmap.bitCount = 8;
     bitmap.compression = 1;
     bitmap.colorsUsed = 2;
-    bitmap.palette = {Rgb{}, Rgb{255, 255, 255}};
+    bitmap.palette = {kBlack, kWhite};
     bitmap.pixels = {0, 1};  // the end of the bitmap
     return bitmap.Build();
 }
@@ -33,14 +33,14 @@ TEST_F(ViewerScenario, WindowKeysAndEsc) {
         const std::array<int, 4> frame = x.Geometry(x.TopLevel(window)).value();
         return underWine || (frame[0] == 0 && frame[1] == 0);
     };
-    ASSERT_TRUE(x.WaitForFrame(window, Windowed(650, 500, picture, white)));
+    ASSERT_TRUE(WaitForFrame(x, window, Windowed(650, 500, picture, white)));
     EXPECT_TRUE(frameAtCorner());
 
     // Keys that do nothing, then Up.
     x.Type(window, {XK_1, XK_3, XK_0, XK_a, XK_A, XK_Q, XK_at, XK_space, XK_Return, XK_Tab, XK_BackSpace, XK_Delete,
                     XK_Left, XK_Right, XK_Home, XK_Page_Up, XK_F1, XK_Up});
     const std::array<int, 4> screen = x.Geometry(x.Root()).value();
-    ASSERT_TRUE(x.WaitForFrame(window, Scene(screen[2], screen[3], picture, white)));
+    ASSERT_TRUE(WaitForFrame(x, window, Scene(screen[2], screen[3], picture, white)));
     EXPECT_TRUE(underWine || InFullScreenState(window));
     // Resized or moved by another client, it goes full screen again on Up. (A
     // window manager keeps other clients from moving a full-screen window.)
@@ -54,15 +54,15 @@ TEST_F(ViewerScenario, WindowKeysAndEsc) {
         x.Type(window, {XK_Up});
         EXPECT_TRUE(Poll([&] { return x.Geometry(window) == screen; }));
     }
-    ASSERT_TRUE(x.WaitForFrame(window, Scene(screen[2], screen[3], picture, white)));
+    ASSERT_TRUE(WaitForFrame(x, window, Scene(screen[2], screen[3], picture, white)));
 
     // Up again changes nothing, and Up right after Down wins over it.
     x.Type(window, {XK_Up, XK_Down, XK_Up, XK_2});
-    EXPECT_TRUE(x.WaitForFrame(window, Scene(screen[2], screen[3], picture, mask)));
+    EXPECT_TRUE(WaitForFrame(x, window, Scene(screen[2], screen[3], picture, mask)));
     // A second "2" changes nothing; Down, then Up and Down while full screen
     // is still being left, ends at 700 x 500, or back in the tile.
     x.Type(window, {XK_2, XK_Down, XK_Up, XK_Down});
-    EXPECT_TRUE(x.WaitForFrame(window, Windowed(700, 500, picture, mask)));
+    EXPECT_TRUE(WaitForFrame(x, window, Windowed(700, 500, picture, mask)));
     EXPECT_TRUE(frameAtCorner());
     EXPECT_FALSE(InFullScreenState(window));
 
@@ -89,11 +89,11 @@ TEST_F(ViewerScenario, SampleShowsAndItsOutlinesMakeTheMask) {
 
     std::ifstream file(IMAGE_BORDER_SAMPLE, std::ios::binary);
     const Window window = Open(Bytes(std::istreambuf_iterator<char>(file), {}));
-    ASSERT_TRUE(x.WaitForFrame(window, Windowed(650, 500, picture, white)));
+    ASSERT_TRUE(WaitForFrame(x, window, Windowed(650, 500, picture, white)));
     x.Type(window, {XK_2});
-    EXPECT_TRUE(x.WaitForFrame(window, Windowed(650, 500, picture, mask)));
+    EXPECT_TRUE(WaitForFrame(x, window, Windowed(650, 500, picture, mask)));
     x.Type(window, {XK_Down});
-    EXPECT_TRUE(x.WaitForFrame(window, Windowed(700, 500, picture, mask)));
+    EXPECT_TRUE(WaitForFrame(x, window, Windowed(700, 500, picture, mask)));
     // Closed through the window system, or destroyed by another client (Wine's
     // windows are the Windows program's alone to destroy), the window ends the
     // program as Esc does.
@@ -132,7 +132,7 @@ TEST_P(ViewerScenarioRefusal, ShowsItsBoxThenEndsWithOne) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Refusals, ViewerScenarioRefusal, testing::ValuesIn(kRefusals),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 // A 32-bit program: two images of 26000 x 26000 pixels, 2 GB each, cannot
 // both be had in its address space, whatever the memory at hand. (Where the

@@ -112,12 +112,12 @@ TEST_F(ViewerE2e, LargePictureIsCutAtTheWindowEdges) {
     const Rows picture = Pattern(6000, 4000);
     const Window window = Open(Bmp(picture));
     // Loading 72 MB takes a while under the sanitizers.
-    ASSERT_TRUE(x.WaitForFrame(window, Windowed(650, 500, picture, {}), 60));
+    ASSERT_TRUE(WaitForFrame(x, window, Windowed(650, 500, picture, {}), 60));
     x.Type(window, {XK_Up});
     const std::array<int, 4> screen = x.Geometry(x.Root()).value();
-    EXPECT_TRUE(x.WaitForFrame(window, Scene(screen[2], screen[3], picture, {}), 30));
+    EXPECT_TRUE(WaitForFrame(x, window, Scene(screen[2], screen[3], picture, {}), 30));
     x.Type(window, {XK_Down});
-    EXPECT_TRUE(x.WaitForFrame(window, Windowed(700, 500, picture, {}), 30));
+    EXPECT_TRUE(WaitForFrame(x, window, Windowed(700, 500, picture, {}), 30));
     // Closed through the window system, it ends the program as Esc does.
     x.Close(window);
     EXPECT_EQ(viewer.WaitForExit(), 0);
@@ -214,7 +214,7 @@ TEST_P(ViewerE2eTwoHeads, FullScreenIsOneHead) {
     ASSERT_TRUE(Poll([&] { return x.Geometry(window) == std::array{1280, 0, 1280, 1024}; }));
     XSelectInput(x.Raw(), window, StructureNotifyMask);
     x.Type(window, {XK_Up, XK_2});
-    ASSERT_TRUE(x.WaitForFrame(window, Scene(1280, 1024, picture, DarkMask(picture))));
+    ASSERT_TRUE(WaitForFrame(x, window, Scene(1280, 1024, picture, DarkMask(picture))));
     XEvent event;
     EXPECT_FALSE(XCheckTypedWindowEvent(x.Raw(), window, ConfigureNotify, &event)) << "the window was reconfigured";
 }
@@ -228,7 +228,7 @@ TEST_P(ViewerE2eTwoHeads, BoxIsOnOneHead) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Managers, ViewerE2eTwoHeads, testing::Values("none", "openbox"),
-                         [](const auto& info) { return std::string(info.param); });
+                         [](const auto& test) { return std::string(test.param); });
 
 // What the box shows, found by its looks alone: the face is what its corner
 // shows; the button is the framed rectangle in its lower half, whose top edge
@@ -415,6 +415,6 @@ TEST_P(ViewerE2eErrorBoxGoes, AndTheProgramExitsWithOne) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Dismissals, ViewerE2eErrorBoxGoes, testing::ValuesIn(kDismissals),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace

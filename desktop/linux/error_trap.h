@@ -10,13 +10,13 @@ namespace desktop {
 // those on windows of other clients, or on a window another client may
 // destroy, which may be gone by the time the server sees them.
 //
-// Every trap, on every display, sits on one stack keyed by request serial
-// numbers: a trap covers the requests made from when it is set to when it
-// goes, and an error goes to the innermost trap that covers its request, or
-// else to the handler that was there before. A trap that goes before the
-// server has answered its last request stays on the stack, unowned, until it
-// has: an error that comes later is caught all the same, and going never
-// waits for the server.
+// Each display has one stack of traps, keyed by request serial numbers, which
+// goes when the display closes: a trap covers the requests made on its
+// display from when it is set to when it goes, and an error goes to the
+// innermost trap that covers its request, or else to the handler that was
+// there before. A trap that goes before the server has answered its last
+// request stays on the stack, unowned, until it has: an error that comes
+// later is caught all the same, and going never waits for the server.
 class ErrorTrap {
 public:
     explicit ErrorTrap(Display* display);
@@ -28,12 +28,13 @@ public:
     // server to answer them all, unless it has answered the last already.
     bool Caught();
 
-    // The requests on display from serial on, for as long as it is open: for
+    // The requests on display from serial on, until the display closes: for
     // a window found destroyed, on which requests made before that was known,
     // and those still to come from code not ours, fail.
     static void IgnoreFrom(Display* display, unsigned long serial);
 
     struct Range;
+    struct Stack;
 
 private:
     Display* display_;

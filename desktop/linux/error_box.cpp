@@ -123,9 +123,9 @@ void WaitForEvents(Display* display) {
 // through the window manager too where one runs (which then raises the box).
 // userTime is that of the last key or click.
 void TakeFocusFrom(Display* display, Window owner, Window box, Time userTime) {
-    if (WindowManagerSupports(display, "_NET_ACTIVE_WINDOW")) {
+    if (WindowManagerSupports(display, AtomName::NetActiveWindow)) {
         // From the application itself, at the time of that key or click, the owner having the focus.
-        AskWindowManager(display, box, "_NET_ACTIVE_WINDOW",
+        AskWindowManager(display, box, AtomName::NetActiveWindow,
                          {1, static_cast<long>(userTime), static_cast<long>(owner)});
     }
     // Directly too: a window manager that counts the box as active already
@@ -182,12 +182,12 @@ void DescribeToWindowManager(const Box& box, const std::string& title) {
     Display* display = box.display;
     XStoreName(display, box.window, title.c_str());
     NameForDesktop(display, box.window, title);
-    Atom dialogType = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DIALOG", False);
-    XChangeProperty(display, box.window, XInternAtom(display, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32,
+    Atom dialogType = AtomOf(display, AtomName::NetWmWindowTypeDialog);
+    XChangeProperty(display, box.window, AtomOf(display, AtomName::NetWmWindowType), XA_ATOM, 32,
                     PropModeReplace, reinterpret_cast<unsigned char*>(&dialogType), 1);
     XSetTransientForHint(display, box.window, box.owner);
-    Atom modal = XInternAtom(display, "_NET_WM_STATE_MODAL", False);
-    XChangeProperty(display, box.window, XInternAtom(display, "_NET_WM_STATE", False), XA_ATOM, 32, PropModeReplace,
+    Atom modal = AtomOf(display, AtomName::NetWmStateModal);
+    XChangeProperty(display, box.window, AtomOf(display, AtomName::NetWmState), XA_ATOM, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(&modal), 1);
     XSizeHints* hints = XAllocSizeHints();
     if (hints != nullptr) {
@@ -214,7 +214,7 @@ void Open(Box& box, std::string_view caption, const Rect& owner, const Rect& mon
     box.window = XCreateSimpleWindow(display, DefaultRootWindow(display), place.x, place.y,
                                      static_cast<unsigned>(box.width), static_cast<unsigned>(box.height), kBorder,
                                      box.foreground, box.background);
-    box.deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    box.deleteWindow = AtomOf(display, AtomName::WmDeleteWindow);
     DescribeToWindowManager(box, std::string(caption));
     XGCValues values{};
     values.foreground = box.foreground;
@@ -233,7 +233,7 @@ void Open(Box& box, std::string_view caption, const Rect& owner, const Rect& mon
 // were not meant for it: they do nothing.
 void RunUntilDismissed(const Box& box) {
     Display* display = box.display;
-    const Atom protocols = XInternAtom(display, "WM_PROTOCOLS", False);
+    const Atom protocols = AtomOf(display, AtomName::WmProtocols);
     XWindowAttributes attributes;
     if (XGetWindowAttributes(display, box.owner, &attributes) != 0) {
         XSelectInput(display, box.owner, attributes.your_event_mask | FocusChangeMask);

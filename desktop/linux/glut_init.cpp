@@ -1,8 +1,10 @@
 #include "desktop/viewer_desktop.h"
 
 #include <GL/glut.h>
+#include <X11/Xlib-xcb.h>
 #include <X11/Xlib.h>
 #include <dlfcn.h>
+#include <xcb/xinerama.h>
 
 #include <cstdio>
 
@@ -46,6 +48,9 @@ extern "C" Display* XOpenDisplay(const char* name) {
     Display* const display = xlibOpenDisplay != nullptr ? xlibOpenDisplay(name) : nullptr;
     if (display != nullptr && desktop::initialising) {
         desktop::InternAtoms(display, desktop::kGlutAtoms);
+        // Answered with whatever is asked next: the monitors are asked for
+        // later without first waiting to learn whether they can be.
+        xcb_prefetch_extension_data(XGetXCBConnection(display), &xcb_xinerama_id);
         desktop::ForgetDeadWindowManager(display);
     }
     return display;

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "desktop/linux/atoms.h"
 #include "desktop/linux/error_trap.h"
 
 // Last: its min and max macros break the standard headers.
@@ -61,8 +62,8 @@ void ExitWhenClosed(const DesktopWindow& window) {
         return;
     }
     glutWindow = window;
-    wmProtocols = XInternAtom(window.display, "WM_PROTOCOLS", False);
-    wmDeleteWindow = XInternAtom(window.display, "WM_DELETE_WINDOW", False);
+    wmProtocols = AtomOf(window.display, AtomName::WmProtocols);
+    wmDeleteWindow = AtomOf(window.display, AtomName::WmDeleteWindow);
     convertDestroyNotify = XESetWireToEvent(window.display, DestroyNotify, TurnIntoCloseRequest);
 }
 

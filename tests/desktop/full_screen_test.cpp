@@ -101,8 +101,8 @@ TEST_F(FullScreenTest, OnlyACheckWindowThatNamesItselfIsAWindowManager) {
     Set(check, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, static_cast<long>(x.Root()));
     EXPECT_FALSE(desktop::WindowManagerRuns(display));
     Set(check, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, static_cast<long>(check));
-    EXPECT_TRUE(desktop::WindowManagerSupports(display, "_NET_WM_STATE_FULLSCREEN"));
-    EXPECT_FALSE(desktop::WindowManagerSupports(display, "_NET_ACTIVE_WINDOW"));
+    EXPECT_TRUE(desktop::WindowManagerSupports(display, desktop::AtomName::NetWmStateFullscreen));
+    EXPECT_FALSE(desktop::WindowManagerSupports(display, desktop::AtomName::NetActiveWindow));
 
     desktop::ForgetDeadWindowManager(display);
     EXPECT_TRUE(desktop::WindowManagerRuns(display));

@@ -27,7 +27,8 @@ Owned<Reply> Take(xcb_connection_t* connection, Reply* (*reply)(xcb_connection_t
 }
 
 // Xinerama's monitors, asked for where the server has it (known from the
-// first call on, without a round trip when the atoms were interned first).
+// first call on, without a round trip of its own where the connection asked
+// as it was made ready, ReadyGlutConnection).
 struct MonitorCookies {
     bool asked = false;
     xcb_xinerama_is_active_cookie_t active{};

@@ -53,7 +53,7 @@ void AskWindowManager(Display* display, Window window, AtomName type, const std:
 // Removes the root's _NET_SUPPORTING_WM_CHECK when the window it names is
 // gone, so that no client asks that window: some, GLUT among them, end at
 // the error. A window manager that starts names its own again. The server is
-// held only where the window looks gone, and then only for the removal.
+// held only where the window looks gone, for a second look and the removal.
 void ForgetDeadWindowManager(Display* display);
 
 }  // namespace desktop

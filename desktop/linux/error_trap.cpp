@@ -1,5 +1,6 @@
 #include "desktop/linux/error_trap.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "desktop/linux/per_display.h"
@@ -9,13 +10,11 @@ namespace desktop {
 struct ErrorTrap::Range {
     unsigned long first;
     unsigned long last;  // ULONG_MAX while the trap is set
-    bool owned;          // by a trap that may still ask Caught
-    bool caught;
 };
 
-// A display's traps, the innermost last.
-struct ErrorTrap::Stack {
-    std::list<Range> ranges;
+// A display's ranges.
+struct ErrorTrap::Ranges {
+    std::list<Range> covered;
 };
 
 namespace {
@@ -26,13 +25,11 @@ namespace {
 XErrorHandler previous = nullptr;
 
 int Catch(Display* display, XErrorEvent* error) {
-    if (ErrorTrap::Stack* const stack = FindOnDisplay<ErrorTrap::Stack>(display)) {
-        for (auto range = stack->ranges.rbegin(); range != stack->ranges.rend(); ++range) {
-            if (range->first <= error->serial && error->serial <= range->last) {
-                range->caught = true;
-                return 0;
-            }
-        }
+    const ErrorTrap::Ranges* const ranges = FindOnDisplay<ErrorTrap::Ranges>(display);
+    if (ranges != nullptr && std::ranges::any_of(ranges->covered, [&](const ErrorTrap::Range& range) {
+            return range.first <= error->serial && error->serial <= range.last;
+        })) {
+        return 0;
     }
     return previous(display, error);
 }
@@ -43,37 +40,27 @@ std::list<ErrorTrap::Range>::iterator Push(Display* display, ErrorTrap::Range ra
     if (before != Catch) {
         previous = before;
     }
-    std::list<ErrorTrap::Range>& ranges = OnDisplay<ErrorTrap::Stack>(display).ranges;
+    std::list<ErrorTrap::Range>& covered = OnDisplay<ErrorTrap::Ranges>(display).covered;
     // Serials only grow, and the server answers in order: no error can come
     // any more for a range whose last request has had its answer.
-    std::erase_if(ranges, [&](const ErrorTrap::Range& r) {
-        return !r.owned && r.last <= LastKnownRequestProcessed(display);
-    });
-    return ranges.insert(ranges.end(), range);
+    std::erase_if(covered, [&](const ErrorTrap::Range& r) { return r.last <= LastKnownRequestProcessed(display); });
+    return covered.insert(covered.end(), range);
 }
 
 }  // namespace
 
 ErrorTrap::ErrorTrap(Display* display)
-    : display_(display), range_(Push(display, {NextRequest(display), ULONG_MAX, true, false})) {}
+    : display_(display), range_(Push(display, {NextRequest(display), ULONG_MAX})) {}
 
 ErrorTrap::~ErrorTrap() {
     range_->last = NextRequest(display_) - 1;
-    range_->owned = false;
     if (range_->last <= LastKnownRequestProcessed(display_)) {
-        FindOnDisplay<Stack>(display_)->ranges.erase(range_);
+        FindOnDisplay<Ranges>(display_)->covered.erase(range_);
     }
-}
-
-bool ErrorTrap::Caught() {
-    if (LastKnownRequestProcessed(display_) < NextRequest(display_) - 1) {
-        XSync(display_, False);
-    }
-    return range_->caught;
 }
 
 void ErrorTrap::IgnoreFrom(Display* display, unsigned long serial) {
-    Push(display, {serial, ULONG_MAX, false, false});
+    Push(display, {serial, ULONG_MAX});
 }
 
 }  // namespace desktop

@@ -26,9 +26,9 @@ Owned<Reply> Take(xcb_connection_t* connection, Reply* (*reply)(xcb_connection_t
     return taken;
 }
 
-// Xinerama's monitors, asked for where the server has it (known from the
-// first call on, without a round trip of its own where the connection asked
-// as it was made ready, ReadyGlutConnection).
+// Xinerama's monitors, asked for where the server has it: known from the
+// first call on, and on GLUT's connection, which asked as it was made ready
+// (ReadyGlutConnection), without a round trip of its own.
 struct MonitorCookies {
     bool asked = false;
     xcb_xinerama_is_active_cookie_t active{};

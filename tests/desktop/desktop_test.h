@@ -52,7 +52,9 @@ public:
 
     Window Check() const { return check_; }
     // What the check window names: itself while the window manager runs.
-    void NameInCheck(Window named) const { Set(check_, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, static_cast<long>(named)); }
+    void NameInCheck(Window named) const {
+        Set(check_, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, static_cast<long>(named));
+    }
     // Killed, it leaves the root as it was.
     void Die() {
         if (check_ != 0) {

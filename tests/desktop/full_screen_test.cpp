@@ -25,7 +25,8 @@ TEST_F(FullScreenTest, LeaveKeepsTheFrameWholeOnItsMonitor) {
     };
     for (const auto& c : cases) {
         // Framed, the window's inside is at (1012, 822); else at (1003, 803).
-        const Window parent = c.framed ? XCreateSimpleWindow(x.Raw(), x.Root(), 1000, 800, 720, 530, 2, 0, 0) : x.Root();
+        const Window parent =
+            c.framed ? XCreateSimpleWindow(x.Raw(), x.Root(), 1000, 800, 720, 530, 2, 0, 0) : x.Root();
         const Window window = XCreateSimpleWindow(display, x.Root(), 1000, 800, 700, 500, 3 * !c.framed, 0, 0);
         XSync(display, False);
         if (c.framed) {

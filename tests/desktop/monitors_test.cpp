@@ -41,8 +41,8 @@ TEST(PlacedOver, OverTheWindowWhereItFitsElseMidMonitorAndAlwaysWholeOnIt) {
         {"wider than the second monitor", right, right, 1400, 100, {1280, 462}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(desktop::PlacedOver(c.over, c.monitor, c.width, c.height), (Rect{c.at[0], c.at[1], c.width, c.height}))
-            << c.what;
+        const Rect placed = desktop::PlacedOver(c.over, c.monitor, c.width, c.height);
+        EXPECT_EQ(placed, (Rect{c.at[0], c.at[1], c.width, c.height})) << c.what;
     }
 }
 

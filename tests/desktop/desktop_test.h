@@ -55,7 +55,7 @@ public:
     void NameInCheck(Window named) const {
         Set(check_, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, static_cast<long>(named));
     }
-    // Killed, it leaves the root as it was.
+    // Killed, it leaves its check window named on the root: a leftover.
     void Die() {
         if (check_ != 0) {
             x_.Destroy(std::exchange(check_, 0));

@@ -6,7 +6,6 @@
 #include "desktop/viewer_desktop.h"
 #include "dib/message_sink.h"
 #include "viewer/keys.h"
-#include "viewer/leak_check.h"
 #include "viewer/scene.h"
 
 namespace {
@@ -24,7 +23,6 @@ int main(int argc, char** argv) {
     glutInitWindowSize(kWindowWidth, kWindowHeight);
     // Until the process ends: GLUT's loop never returns.
     static desktop::ViewerWindow window("Image Border", viewer::kBackground);
-    viewer::CheckLeaksBeforeGlutCleanup();
     viewer::SetKeysWindow(window);
 
     // A load failure is told twice: one line on standard error for logs and

@@ -5,7 +5,8 @@
 
 #include <memory>
 #include <string_view>
-#include <type_traits>
+
+#include "desktop/linux/x_owners.h"
 
 namespace desktop {
 
@@ -38,10 +39,6 @@ private:
         Display* display;
         void operator()(XFontStruct* font) const { XFreeFont(display, font); }
     };
-    struct GcFreer {
-        Display* display;
-        void operator()(GC gc) const { XFreeGC(display, gc); }
-    };
 
     XftDraw* DrawOn(Drawable drawable);
 
@@ -51,7 +48,7 @@ private:
     std::unique_ptr<XftDraw, XftDrawDestroyer> draw_;
     // The fallback: "fixed" when the server has it, else the GC's default font.
     std::unique_ptr<XFontStruct, CoreFontFreer> coreFont_;
-    std::unique_ptr<std::remove_pointer_t<GC>, GcFreer> coreGc_;
+    OwnedGc coreGc_;
 };
 
 }  // namespace desktop

@@ -1,15 +1,20 @@
 #include "desktop/linux/desktop_dpi.h"
 
 #include <X11/Xatom.h>
+#include <X11/Xlib-xcb.h>
 #include <X11/Xresource.h>
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <type_traits>
+#include <vector>
+
+#include "desktop/linux/window_property.h"
 
 namespace desktop {
 namespace {
@@ -18,24 +23,14 @@ constexpr double kDefaultDpi = 96;
 constexpr double kMinDpi = 24;
 constexpr double kMaxDpi = 960;
 // In 32-bit units: far more than any resource list.
-constexpr long kMaxPropertyLength = 1 << 24;
+constexpr std::uint32_t kLongest = 1 << 24;
 
 // The resources as xrdb leaves them on the first screen's root; empty when none.
 std::string RootResources(Display* display) {
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(display, RootWindow(display, 0), XA_RESOURCE_MANAGER, 0, kMaxPropertyLength, False,
-                           XA_STRING, &type, &format, &count, &remaining, &data) != Success) {
-        return {};
-    }
-    const std::unique_ptr<unsigned char, decltype(&XFree)> owned(data, XFree);
-    if (data == nullptr || type != XA_STRING || format != 8) {
-        return {};
-    }
-    return {reinterpret_cast<const char*>(data), count};
+    xcb_connection_t* const connection = XGetXCBConnection(display);
+    const std::vector<char> text = PropertyReply<char>(
+        connection, AskProperty(connection, RootWindow(display, 0), XA_RESOURCE_MANAGER, XA_STRING, kLongest));
+    return {text.begin(), text.end()};
 }
 
 }  // namespace

@@ -6,17 +6,15 @@
 
 namespace desktop {
 
-// Catches the X errors of requests that may fail through no fault of ours:
+// Swallows the X errors of requests that may fail through no fault of ours:
 // those on windows of other clients, or on a window another client may
 // destroy, which may be gone by the time the server sees them.
 //
-// Every trap, on every display, sits on one stack keyed by request serial
-// numbers: a trap covers the requests made from when it is set to when it
-// goes, and an error goes to the innermost trap that covers its request, or
-// else to the handler that was there before. A trap that goes before the
-// server has answered its last request stays on the stack, unowned, until it
-// has: an error that comes later is caught all the same, and going never
-// waits for the server.
+// A trap covers the requests made on its display from when it is set to when
+// it goes, including those whose errors come only after it went: going never
+// waits for the server. An error that no trap covers goes to the handler that
+// was there before. Each display keeps the ranges its traps cover, until the
+// server has answered their last requests or the display closes.
 class ErrorTrap {
 public:
     explicit ErrorTrap(Display* display);
@@ -24,16 +22,13 @@ public:
     ErrorTrap(const ErrorTrap&) = delete;
     ErrorTrap& operator=(const ErrorTrap&) = delete;
 
-    // Whether a request made since the trap was set has failed. Waits for the
-    // server to answer them all, unless it has answered the last already.
-    bool Caught();
-
-    // The requests on display from serial on, for as long as it is open: for
+    // The requests on display from serial on, until the display closes: for
     // a window found destroyed, on which requests made before that was known,
     // and those still to come from code not ours, fail.
     static void IgnoreFrom(Display* display, unsigned long serial);
 
     struct Range;
+    struct Ranges;
 
 private:
     Display* display_;

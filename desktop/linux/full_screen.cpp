@@ -11,17 +11,16 @@
 namespace desktop {
 namespace {
 
-constexpr const char* kFullScreenState = "_NET_WM_STATE_FULLSCREEN";
 constexpr long kRemove = 0;
 constexpr long kAdd = 1;
 constexpr long kFromApplication = 1;
 
 Atom FullScreenState(Display* display) {
-    return XInternAtom(display, kFullScreenState, False);
+    return AtomOf(display, AtomName::NetWmStateFullscreen);
 }
 
 void AskForState(Display* display, Window window, long action) {
-    AskWindowManager(display, window, "_NET_WM_STATE",
+    AskWindowManager(display, window, AtomName::NetWmState,
                      {action, static_cast<long>(FullScreenState(display)), 0, kFromApplication});
 }
 
@@ -124,7 +123,7 @@ void FullScreen::SetOwnState(const WindowFacts& facts, bool fullScreen) {
     if (fullScreen) {
         state.push_back(static_cast<long>(fullScreenState));
     }
-    XChangeProperty(display_, window_, XInternAtom(display_, "_NET_WM_STATE", False), XA_ATOM, 32, PropModeReplace,
+    XChangeProperty(display_, window_, AtomOf(display_, AtomName::NetWmState), XA_ATOM, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(state.data()), static_cast<int>(state.size()));
 }
 

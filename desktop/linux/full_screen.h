@@ -11,15 +11,19 @@ namespace desktop {
 
 // Takes a window to full screen and back the way of the window manager that
 // runs at that moment, if any: one may start, die or be replaced while the
-// window lives. Each takes one round trip, two where a window manager is
-// named on the root.
+// window lives. Each asks the server what it needs in one round trip, a
+// second where the root names a window manager's check window. Where the
+// window is framed by a window manager that does not say how
+// (_NET_FRAME_EXTENTS), finding the frame takes one more for each level of
+// windows from the window up to the root's child, and one for its size.
 class FullScreen {
 public:
     FullScreen(Display* display, Window window) : display_(display), window_(window) {}
 
     // Covers the monitor that holds the window: through the window manager's
     // full-screen state where one does that, by moving and sizing the window
-    // where none does. Changes nothing where the window covers it already.
+    // where none does. Changes nothing where the last call was Enter and the
+    // window covers the monitor still.
     void Enter();
 
     // Leaves full screen, if the window is in it, and makes it width x height,

@@ -1,13 +1,12 @@
-#include "desktop/viewer_desktop.h"
+#include "desktop/linux/glut_init.h"
 
 #include <GL/glut.h>
-#include <X11/Xlib.h>
-#include <dlfcn.h>
-
-#include <cstdio>
+#include <X11/Xlib-xcb.h>
+#include <xcb/xinerama.h>
 
 #include "desktop/linux/atoms.h"
 #include "desktop/linux/window_manager.h"
+#include "desktop/viewer_desktop.h"
 
 namespace desktop {
 namespace {
@@ -20,33 +19,21 @@ constexpr const char* kGlutAtoms[] = {"_MOTIF_WM_HINTS", "WM_CLIENT_MACHINE", "W
 
 }  // namespace
 
-// Every atom GLUT and the desktop code ask for is interned in one round trip
-// as GLUT opens its connection, and a dead window manager's check window,
-// which GLUT would ask whether it is there and take the error as fatal, is
-// forgotten.
 void InitGlut(int* argc, char** argv) {
     initialising = true;
     glutInit(argc, argv);
     initialising = false;
 }
 
-}  // namespace desktop
-
-// GLUT opens its connection and asks the window manager's check window at
-// once, in one call: what must come first comes here, as it does for
-// XSetWMProperties (see window_properties.cpp).
-extern "C" Display* XOpenDisplay(const char* name) {
-    static const auto xlibOpenDisplay = [] {
-        const auto found = reinterpret_cast<decltype(&XOpenDisplay)>(dlsym(RTLD_NEXT, "XOpenDisplay"));
-        if (found == nullptr) {
-            std::fputs("image-border: Xlib's XOpenDisplay was not found\n", stderr);
-        }
-        return found;
-    }();
-    Display* const display = xlibOpenDisplay != nullptr ? xlibOpenDisplay(name) : nullptr;
-    if (display != nullptr && desktop::initialising) {
-        desktop::InternAtoms(display, desktop::kGlutAtoms);
-        desktop::ForgetDeadWindowManager(display);
+void ReadyGlutConnection(Display* display) {
+    if (!initialising) {
+        return;
     }
-    return display;
+    InternAtoms(display, kGlutAtoms);
+    // Answered with whatever is asked next: the monitors are asked for later
+    // without first waiting to learn whether they can be.
+    xcb_prefetch_extension_data(XGetXCBConnection(display), &xcb_xinerama_id);
+    ForgetDeadWindowManager(display);
 }
+
+}  // namespace desktop

@@ -21,4 +21,12 @@ Rect KeptOn(const Rect& monitor, Rect area) {
     return area;
 }
 
+Rect PlacedOver(const Rect& over, const Rect& monitor, int width, int height) {
+    const auto centred = [&](const Rect& on) {
+        return Rect{on.x + (on.width - width) / 2, on.y + (on.height - height) / 2, width, height};
+    };
+    const Rect middle = centred(over);
+    return KeptOn(monitor, over.Contains(middle) ? middle : centred(monitor));
+}
+
 }  // namespace desktop

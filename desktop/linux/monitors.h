@@ -21,4 +21,9 @@ Rect MonitorOf(const std::vector<Rect>& monitors, const Rect& area);
 // the monitor's left or top edge where it is too wide or too tall.
 Rect KeptOn(const Rect& monitor, Rect area);
 
+// Where a window of width x height goes (a dialog, border and all) where
+// nobody else places it: in the middle of over where it fits there, else in
+// the middle of monitor; whole on monitor either way, never across two.
+Rect PlacedOver(const Rect& over, const Rect& monitor, int width, int height);
+
 }  // namespace desktop

@@ -4,6 +4,7 @@
 
 #include "desktop/linux/error_box.h"
 #include "desktop/linux/full_screen.h"
+#include "desktop/linux/process_end.h"
 #include "desktop/linux/window_close.h"
 #include "desktop/linux/window_properties.h"
 #include "desktop/viewer_desktop.h"
@@ -21,7 +22,8 @@ struct ViewerWindow::Platform {
 
 ViewerWindow::ViewerWindow(const char* title, std::uint32_t background) : platform_(std::make_unique<Platform>()) {
     platform_->window = CreateDesktopWindow(title, background);
-    ExitWhenClosed(platform_->window);
+    CloseWhenDestroyed(platform_->window);
+    ArrangeTheEnd();
     if (platform_->window.display != nullptr) {
         platform_->fullScreen.emplace(platform_->window.display, platform_->window.window);
     }

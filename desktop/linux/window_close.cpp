@@ -1,10 +1,8 @@
 #include "desktop/linux/window_close.h"
 
-#include <GL/freeglut.h>
-
-#include <cstdlib>
-
+#include "desktop/linux/atoms.h"
 #include "desktop/linux/error_trap.h"
+#include "desktop/linux/per_display.h"
 
 // Last: its min and max macros break the standard headers.
 #include <X11/Xlibint.h>  // XESetWireToEvent and the wire form of an event
@@ -14,31 +12,33 @@ namespace {
 
 using WireToEvent = Bool (*)(Display*, XEvent*, xEvent*);
 
-DesktopWindow glutWindow;
-Atom wmProtocols = 0;
-Atom wmDeleteWindow = 0;
-WireToEvent convertDestroyNotify = nullptr;
-bool exiting = false;
+// What the display's hook needs: Xlib's hooks get no data of their own.
+struct Closing {
+    Window window;
+    Atom protocols;
+    Atom deleteWindow;
+    WireToEvent convertDestroyNotify;  // the hook before ours
+};
 
-// GLUT ignores the notice that its window was destroyed and would idle on
-// without one. As the notice is read off the connection it becomes the window
-// system's close request, which GLUT acts on: one way to end, whoever closed it.
+// As the notice is read off the connection.
 Bool TurnIntoCloseRequest(Display* display, XEvent* event, xEvent* wire) {
-    const Bool keep = convertDestroyNotify(display, event, wire);
-    if (keep == False || display != glutWindow.display || event->xdestroywindow.window != glutWindow.window) {
+    const Closing& closing = *FindOnDisplay<Closing>(display);
+    const Bool keep = closing.convertDestroyNotify(display, event, wire);
+    if (keep == False || event->xdestroywindow.window != closing.window) {
         return keep;
     }
-    // Requests on the window made since the server destroyed it, and GLUT's
-    // clean-up at exit, which destroys it again, fail: nothing is lost.
-    desktop::ErrorTrap::IgnoreFrom(display, event->xany.serial + 1);
+    // Requests on the window made since the server destroyed it fail, and so
+    // does GLUT's clean-up at exit, which destroys it again: ignored until the
+    // display closes, as nothing is lost.
+    ErrorTrap::IgnoreFrom(display, event->xany.serial + 1);
     XEvent close{};
     close.xclient.type = ClientMessage;
     close.xclient.serial = event->xany.serial;
     close.xclient.display = display;
-    close.xclient.window = glutWindow.window;
-    close.xclient.message_type = wmProtocols;
+    close.xclient.window = closing.window;
+    close.xclient.message_type = closing.protocols;
     close.xclient.format = 32;
-    close.xclient.data.l[0] = static_cast<long>(wmDeleteWindow);
+    close.xclient.data.l[0] = static_cast<long>(closing.deleteWindow);
     close.xclient.data.l[1] = CurrentTime;
     *event = close;
     return True;
@@ -46,24 +46,14 @@ Bool TurnIntoCloseRequest(Display* display, XEvent* event, xEvent* wire) {
 
 }  // namespace
 
-void ExitWhenClosed(const DesktopWindow& window) {
-    // Left to itself, GLUT closes the display before it exits when the window
-    // is closed; exit first instead, with the status GLUT would give. GLUT's
-    // clean-up at exit calls the close callback again, when it must not exit:
-    // exit handlers run last-registered first, so this one runs before GLUT's.
-    std::atexit([] { exiting = true; });
-    glutCloseFunc([] {
-        if (!exiting) {
-            std::exit(EXIT_SUCCESS);
-        }
-    });
+void CloseWhenDestroyed(const DesktopWindow& window) {
     if (window.display == nullptr) {
         return;
     }
-    glutWindow = window;
-    wmProtocols = XInternAtom(window.display, "WM_PROTOCOLS", False);
-    wmDeleteWindow = XInternAtom(window.display, "WM_DELETE_WINDOW", False);
-    convertDestroyNotify = XESetWireToEvent(window.display, DestroyNotify, TurnIntoCloseRequest);
+    Closing& closing = OnDisplay<Closing>(window.display);
+    closing = {window.window, AtomOf(window.display, AtomName::WmProtocols),
+               AtomOf(window.display, AtomName::WmDeleteWindow), nullptr};
+    closing.convertDestroyNotify = XESetWireToEvent(window.display, DestroyNotify, TurnIntoCloseRequest);
 }
 
 }  // namespace desktop

@@ -4,9 +4,10 @@
 
 namespace desktop {
 
-// The program ends with status 0 when its window is closed through the window
-// system or destroyed by another client, before GLUT's own clean-up. Call
-// once, when the window exists.
-void ExitWhenClosed(const DesktopWindow& window);
+// GLUT ignores the notice that its window was destroyed, and would idle on
+// without one: from now on the notice that window was destroyed by another
+// client reaches GLUT as the window system's request to close it, which GLUT
+// acts on. One way to end, whoever closed it. Call once, as the window is made.
+void CloseWhenDestroyed(const DesktopWindow& window);
 
 }  // namespace desktop

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "desktop/linux/window_property.h"
+
 namespace desktop {
 namespace {
 
@@ -24,8 +26,9 @@ Owned<Reply> Take(xcb_connection_t* connection, Reply* (*reply)(xcb_connection_t
     return taken;
 }
 
-// Xinerama's monitors, asked for where the server has it (known from the
-// first call on, without a round trip when the atoms were interned first).
+// Xinerama's monitors, asked for where the server has it: known from the
+// first call on, and on GLUT's connection, which asked as it was made ready
+// (ReadyGlutConnection), without a round trip of its own.
 struct MonitorCookies {
     bool asked = false;
     xcb_xinerama_is_active_cookie_t active{};
@@ -89,9 +92,7 @@ bool WindowFacts::InState(Atom atom) const {
 std::optional<WindowFacts> AskAbout(Display* display, Window window, bool withManager) {
     xcb_connection_t* const connection = XGetXCBConnection(display);
     const xcb_window_t root = DefaultRootWindow(display);
-    const auto atom = [display](const char* name) {
-        return static_cast<xcb_atom_t>(XInternAtom(display, name, False));
-    };
+    const auto atom = [display](AtomName name) { return static_cast<xcb_atom_t>(AtomOf(display, name)); };
     std::optional<WindowManagerQuery> manager;
     if (withManager) {
         manager.emplace(display);
@@ -99,9 +100,8 @@ std::optional<WindowFacts> AskAbout(Display* display, Window window, bool withMa
     const auto geometryCookie = xcb_get_geometry(connection, window);
     const auto placeCookie = xcb_translate_coordinates(connection, window, root, 0, 0);
     const auto treeCookie = xcb_query_tree(connection, window);
-    const auto stateCookie = xcb_get_property(connection, 0, window, atom("_NET_WM_STATE"), XCB_ATOM_ATOM, 0, 1024);
-    const auto extentsCookie =
-        xcb_get_property(connection, 0, window, atom("_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, 0, 4);
+    const auto stateCookie = AskProperty(connection, window, atom(AtomName::NetWmState), XCB_ATOM_ATOM, 1024);
+    const auto extentsCookie = AskProperty(connection, window, atom(AtomName::NetFrameExtents), XCB_ATOM_CARDINAL, 4);
     const MonitorCookies monitorCookies = AskMonitors(connection);
 
     WindowFacts facts;
@@ -111,8 +111,8 @@ std::optional<WindowFacts> AskAbout(Display* display, Window window, bool withMa
     const auto geometry = Take(connection, xcb_get_geometry_reply, geometryCookie);
     const auto place = Take(connection, xcb_translate_coordinates_reply, placeCookie);
     const auto tree = Take(connection, xcb_query_tree_reply, treeCookie);
-    const std::vector<std::uint32_t> state = PropertyReply(connection, stateCookie);
-    const std::vector<std::uint32_t> extents = PropertyReply(connection, extentsCookie);
+    const std::vector<std::uint32_t> state = PropertyReply<std::uint32_t>(connection, stateCookie);
+    const std::vector<std::uint32_t> extents = PropertyReply<std::uint32_t>(connection, extentsCookie);
     facts.monitors = TakeMonitors(display, connection, monitorCookies);
     if (!geometry || !place || !tree) {
         return std::nullopt;

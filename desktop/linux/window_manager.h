@@ -4,8 +4,9 @@
 #include <xcb/xcb.h>
 
 #include <array>
-#include <cstdint>
 #include <vector>
+
+#include "desktop/linux/atoms.h"
 
 namespace desktop {
 
@@ -41,24 +42,18 @@ private:
 WindowManagerFacts CurrentWindowManager(Display* display);
 bool WindowManagerRuns(Display* display);
 
-// Whether a window manager runs and lists hint, such as "_NET_ACTIVE_WINDOW",
+// Whether a window manager runs and lists hint, such as _NET_ACTIVE_WINDOW,
 // among what it supports.
-bool WindowManagerSupports(Display* display, const char* hint);
+bool WindowManagerSupports(Display* display, AtomName hint);
 
 // Asks the window manager to do something for window, as the desktop
 // conventions say: a client message of that type, with data, to the root.
-void AskWindowManager(Display* display, Window window, const char* type, const std::array<long, 5>& data);
+void AskWindowManager(Display* display, Window window, AtomName type, const std::array<long, 5>& data);
 
 // Removes the root's _NET_SUPPORTING_WM_CHECK when the window it names is
 // gone, so that no client asks that window: some, GLUT among them, end at
 // the error. A window manager that starts names its own again. The server is
-// held only where the window looks gone, and then only for the removal.
+// held only where the window looks gone, for a second look and the removal.
 void ForgetDeadWindowManager(Display* display);
-
-// The 32-bit items of a property asked for with cookie, in the type asked
-// for; empty where the window has none of that type, or is gone. The error,
-// if any, goes to error where one is given (the caller frees it).
-std::vector<std::uint32_t> PropertyReply(xcb_connection_t* connection, xcb_get_property_cookie_t cookie,
-                                         xcb_generic_error_t** error = nullptr);
 
 }  // namespace desktop

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "desktop/linux/atoms.h"
 #include "desktop/viewer_icon.h"
 
 namespace desktop {
@@ -29,15 +30,15 @@ XClassHint* ViewerClass() {
 }
 
 void NameForDesktop(Display* display, Window window, std::string_view title) {
-    XChangeProperty(display, window, XInternAtom(display, "_NET_WM_NAME", False),
-                    XInternAtom(display, "UTF8_STRING", False), 8, PropModeReplace,
+    XChangeProperty(display, window, AtomOf(display, AtomName::NetWmName),
+                    AtomOf(display, AtomName::Utf8String), 8, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(title.data()), static_cast<int>(title.size()));
     // Format 32 properties are handed to Xlib as longs, whatever their width.
     const long pid = getpid();
-    XChangeProperty(display, window, XInternAtom(display, "_NET_WM_PID", False), XA_CARDINAL, 32, PropModeReplace,
+    XChangeProperty(display, window, AtomOf(display, AtomName::NetWmPid), XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&pid), 1);
     const std::vector<unsigned long> icon = Icon();
-    XChangeProperty(display, window, XInternAtom(display, "_NET_WM_ICON", False), XA_CARDINAL, 32, PropModeReplace,
+    XChangeProperty(display, window, AtomOf(display, AtomName::NetWmIcon), XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(icon.data()), static_cast<int>(icon.size()));
 }
 

@@ -1,20 +1,35 @@
 #include "desktop/linux/window_property.h"
 
+#include <cstdlib>
+#include <memory>
+
 namespace desktop {
 
-std::vector<long> PropertyItems(Display* display, Window window, const char* name, Atom type) {
-    Atom actualType = 0;
-    int format = 0;
-    unsigned long count = 0, remaining = 0;
-    unsigned char* data = nullptr;
-    const int status = XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 1024, False, type,
-                                          &actualType, &format, &count, &remaining, &data);
-    std::vector<long> items;
-    if (status == Success && actualType == type && format == 32) {
-        items.assign(reinterpret_cast<const long*>(data), reinterpret_cast<const long*>(data) + count);
-    }
-    XFree(data);
-    return items;
+xcb_get_property_cookie_t AskProperty(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t name,
+                                      xcb_atom_t type, std::uint32_t longest) {
+    return xcb_get_property(connection, 0, window, name, type, 0, longest);
 }
+
+template <typename Item>
+std::vector<Item> PropertyReply(xcb_connection_t* connection, xcb_get_property_cookie_t cookie,
+                                xcb_generic_error_t** error) {
+    xcb_generic_error_t* failed = nullptr;
+    const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
+        xcb_get_property_reply(connection, cookie, &failed), std::free);
+    if (error != nullptr) {
+        *error = failed;
+    } else {
+        std::free(failed);
+    }
+    if (!reply || reply->format != 8 * sizeof(Item)) {
+        return {};
+    }
+    const auto* items = static_cast<const Item*>(xcb_get_property_value(reply.get()));
+    return {items, items + xcb_get_property_value_length(reply.get()) / static_cast<int>(sizeof(Item))};
+}
+
+template std::vector<std::uint32_t> PropertyReply(xcb_connection_t*, xcb_get_property_cookie_t,
+                                                  xcb_generic_error_t**);
+template std::vector<char> PropertyReply(xcb_connection_t*, xcb_get_property_cookie_t, xcb_generic_error_t**);
 
 }  // namespace desktop

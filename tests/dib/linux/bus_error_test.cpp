@@ -1,6 +1,5 @@
-// Another process may cut a file short while the loader has it mapped. The
-// lost part then reads as zeros instead of raising SIGBUS, the loader refuses
-// the file, and a SIGBUS that is not about a mapped bitmap is left alone.
+// A SIGBUS that is not about a mapped bitmap is left alone: it goes where it
+// would have gone without the loader's watch.
 
 #include <fcntl.h>
 #include <signal.h>
@@ -17,22 +16,6 @@ namespace {
 
 // 1000 x 1000 grey pixels: 3 MB, many pages, decoded into huge pages.
 Bytes GreyPicture() { return Bmp(Flat(1000, 1000, 0x555555)); }
-
-// Two files mapped at once: the one cut short reads as zeros past its new end
-// and is refused; the other loads whole.
-TEST(ShrinkingFile, IsRefusedAndTheOtherLoads) {
-    const TempDir dir;
-    const std::optional<MappedFile> cut = MappedFile::Open(dir.Write("cut.bmp", GreyPicture()));
-    const std::optional<MappedFile> whole = MappedFile::Open(dir.Write("whole.bmp", GreyPicture()));
-    ASSERT_TRUE(cut && whole);
-    ASSERT_EQ(truncate((dir / "cut.bmp").c_str(), 100), 0);
-    const DibDecodeResult refused = DecodeMappedFile(*cut);
-    EXPECT_EQ(refused.error, DibError::kConversionError);
-    EXPECT_EQ(refused.reason, "the file was cut short while it was being read (it had 3000054 bytes when opened)");
-    const DibDecodeResult loaded = DecodeMappedFile(*whole);
-    ASSERT_NE(loaded.image, nullptr);
-    EXPECT_EQ(Unpack(*loaded.image)[999][999], 0x555555u);
-}
 
 // With a bitmap mapped and watched, maps a file of our own and reads past its
 // new end, or, sent is set, is sent a SIGBUS that no fault repeats.

@@ -4,6 +4,7 @@
 #include "viewer_fixture.h"  // first: it orders gtest and Xlib
 
 #include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -133,6 +134,42 @@ TEST_P(ViewerScenarioRefusal, ShowsItsBoxThenEndsWithOne) {
 
 INSTANTIATE_TEST_SUITE_P(Refusals, ViewerScenarioRefusal, testing::ValuesIn(kRefusals),
                          [](const auto& test) { return std::string(test.param.name); });
+
+// Every file of the corpus, as the loader reads it on Linux: shown, marked,
+// full screen and back, or refused with its message.
+using ViewerScenarioCorpus = ViewerE2e;
+
+TEST_F(ViewerScenarioCorpus, EveryFileAsTheLoaderReadsIt) {
+    std::ifstream manifest(CORPUS_DIR "/expected.tsv");
+    std::string line;
+    ASSERT_TRUE(std::getline(manifest, line));  // the header
+    const std::array<int, 4> screen = x.Geometry(x.Root()).value();
+    for (int files = 0; std::getline(manifest, line); ++files) {
+        SCOPED_TRACE(line);
+        const std::string file = line.substr(0, line.find('\t')), path = CORPUS_DIR "/" + file;
+        std::ifstream bytes(path, std::ios::binary);
+        const bool opens = line.find("\tok\t") != std::string::npos;
+        const Window shown = Open(Bytes(std::istreambuf_iterator<char>(bytes), {}), opens ? kTitle : kErrorTitle);
+        if (!opens) {
+            std::string message = line.substr(line.find("\trefused\t") + 9);
+            message = message.substr(0, message.find("\\n"));  // the open failure's, which none here is, ends in one
+            x.Type(shown, {XK_Return});
+            EXPECT_EQ(viewer.WaitForExit(), 1);
+            EXPECT_EQ(Written("stderr"), "Error: " + message + "\n");
+            continue;
+        }
+        ImageClass image;
+        ASSERT_EQ(image.Load(path.c_str()), 1);
+        const Rows picture = Read(image), white = Flat(image.SizeX(), image.SizeY(), kWhite);
+        EXPECT_TRUE(WaitForFrame(x, shown, Windowed(650, 500, picture, white)));
+        x.Type(shown, {XK_2, XK_Up});
+        EXPECT_TRUE(WaitForFrame(x, shown, Scene(screen[2], screen[3], picture, DarkMask(picture))));
+        x.Type(shown, {XK_Down});
+        EXPECT_TRUE(WaitForFrame(x, shown, Windowed(700, 500, picture, DarkMask(picture))));
+        x.Type(shown, {XK_Escape});
+        EXPECT_EQ(viewer.WaitForExit(), 0);
+    }
+}
 
 // A 32-bit program: two images of 26000 x 26000 pixels, 2 GB each, cannot
 // both be had in its address space, whatever the memory at hand. (Where the

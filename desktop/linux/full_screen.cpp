@@ -44,7 +44,9 @@ void FullScreen::Enter() {
         AskForState(display_, window_, kAdd);
     } else {
         if (!before_) {
-            before_ = Frame(display_, window_, *facts);
+            if (const std::optional<Rect> frame = Frame(display_, window_, *facts)) {
+                before_ = Place{*frame, facts->inside};
+            }
         }
         XMoveResizeWindow(display_, window_, monitor.x, monitor.y, static_cast<unsigned>(monitor.width),
                           static_cast<unsigned>(monitor.height));
@@ -72,13 +74,19 @@ void FullScreen::Leave(int width, int height) {
         }
     } else {
         // The window goes where it was, as near as it can while all on its monitor.
-        std::optional<Rect> was = before_ ? before_ : Frame(display_, window_, *facts);
+        // The frame grows or shrinks with the window it holds, as it was then.
+        std::optional<Place> was = before_;
+        if (!was) {
+            if (const std::optional<Rect> frame = Frame(display_, window_, *facts)) {
+                was = Place{*frame, facts->inside};
+            }
+        }
         if (!was) {
             return;
         }
-        Rect frame = *was;
-        frame.width += width - facts->inside.width;
-        frame.height += height - facts->inside.height;
+        Rect frame = was->frame;
+        frame.width += width - was->inside.width;
+        frame.height += height - was->inside.height;
         const Rect kept = KeptOn(facts->MonitorOf(frame), frame);
         XMoveResizeWindow(display_, window_, kept.x, kept.y, static_cast<unsigned>(width),
                           static_cast<unsigned>(height));

@@ -44,7 +44,12 @@ private:
     Display* display_;
     Window window_;
     bool entered_ = false;        // Enter was asked last
-    std::optional<Rect> before_;  // where the frame was when Enter first moved the window itself
+    // Where the frame and the window inside it were when Enter first moved the window itself.
+    struct Place {
+        Rect frame;
+        Rect inside;
+    };
+    std::optional<Place> before_;
     std::optional<std::pair<int, int>> awaited_;  // the size the last Leave waits for, until the window has it
 };
 

@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 #include <string>

@@ -55,6 +55,7 @@ inline testing::AssertionResult WaitForFrame(const XSession& x, Window window, c
 
 inline const std::string kTitle = "Image Border";
 inline const std::string kErrorTitle = "Error";
+inline const std::string kOpenFailed = "Error: Failed to open DIB file B.bmp.\n";
 inline constexpr int kGap = 10;
 
 // Blue, with the picture at (0, 0) and right at (picture width + 10, 0), each

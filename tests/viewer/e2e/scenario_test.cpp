@@ -68,7 +68,7 @@ TEST_F(ViewerScenario, WindowKeysAndEsc) {
     EXPECT_FALSE(InFullScreenState(window));
 
     x.Type(window, {XK_Escape});
-    EXPECT_EQ(viewer.WaitForExit(), 0);
+    ExpectEnd(0);
     EXPECT_EQ(Written("stdout"), "");
     EXPECT_EQ(Written("stderr"), "");
 }
@@ -94,7 +94,7 @@ TEST_F(ViewerScenario, DownKeepsTheWindowOnItsMonitor) {
                (*frame)[0] + (*frame)[2] <= screen[2] && (*frame)[1] + (*frame)[3] <= screen[3];
     }));
     x.Type(window, {XK_Escape});
-    EXPECT_EQ(viewer.WaitForExit(), 0);
+    ExpectEnd(0);
 }
 
 // The picture that ships with the program: its outlines make the mask.
@@ -113,8 +113,7 @@ TEST_F(ViewerScenario, SampleShowsAndItsOutlinesMakeTheMask) {
     // windows are the Windows program's alone to destroy), the window ends the
     // program as Esc does.
     underWine ? x.Close(window) : x.Destroy(window);
-    EXPECT_EQ(viewer.WaitForExit(), 0);
-    EXPECT_EQ(Written("stderr"), "");
+    ExpectEnd(0);
 }
 
 // Each of the four messages in a box titled "Error", a dialog of the main
@@ -126,7 +125,7 @@ struct Refusal {
 };
 
 const Refusal kRefusals[] = {
-    {"OpenFailed", std::nullopt, "Error: Failed to open DIB file B.bmp.\n"},
+    {"OpenFailed", std::nullopt, kOpenFailed.c_str()},
     {"UnknownFormat", Bmp(Pattern(8, 8), 99), "Error: Unknown DIB file format.\n"},
     {"ConversionError", [] { Bytes b = Bmp(Pattern(40, 30)); b.resize(b.size() - 100); return b; }(),
      "Error: Image file conversion error.\n"},
@@ -142,8 +141,7 @@ TEST_P(ViewerScenarioRefusal, ShowsItsBoxThenEndsWithOne) {
     const Window main = x.WaitForWindow(kTitle).value_or(0);
     EXPECT_EQ(x.Property(box, "WM_TRANSIENT_FOR", "WINDOW"), std::vector<long>{static_cast<long>(main)});
     x.Type(box, {XK_Return});
-    EXPECT_EQ(viewer.WaitForExit(), 1);
-    EXPECT_EQ(Written("stderr"), GetParam().line);
+    ExpectEnd(1, GetParam().line);
 }
 
 INSTANTIATE_TEST_SUITE_P(Refusals, ViewerScenarioRefusal, testing::ValuesIn(kRefusals),
@@ -168,8 +166,7 @@ TEST_F(ViewerScenarioCorpus, EveryFileAsTheLoaderReadsIt) {
             std::string message = line.substr(line.find("\trefused\t") + 9);
             message = message.substr(0, message.find("\\n"));  // the open failure's, which none here is, ends in one
             x.Type(shown, {XK_Return});
-            EXPECT_EQ(viewer.WaitForExit(), 1);
-            EXPECT_EQ(Written("stderr"), "Error: " + message + "\n");
+            ExpectEnd(1, "Error: " + message + "\n");
             continue;
         }
         ImageClass image;
@@ -181,7 +178,7 @@ TEST_F(ViewerScenarioCorpus, EveryFileAsTheLoaderReadsIt) {
         x.Type(shown, {XK_Down});
         EXPECT_TRUE(WaitForFrame(x, shown, Windowed(700, 500, picture, DarkMask(picture))));
         x.Type(shown, {XK_Escape});
-        EXPECT_EQ(viewer.WaitForExit(), 0);
+        ExpectEnd(0);
     }
 }
 
@@ -194,8 +191,7 @@ TEST_F(ViewerScenario32Bit, PicturesBeyondTheAddressSpaceAreOutOfMemory) {
     const Window box = Open(BlackRunLength(26000), kErrorTitle, "", 60);
     ASSERT_NE(box, 0u);
     x.Type(box, {XK_Return});
-    EXPECT_EQ(viewer.WaitForExit(), 1);
-    EXPECT_EQ(Written("stderr"), "Error: Out of memory.\n");
+    ExpectEnd(1, "Error: Out of memory.\n");
 }
 
 }  // namespace

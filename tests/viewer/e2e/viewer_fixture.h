@@ -71,6 +71,12 @@ protected:
         return text;
     }
 
+    // Waits for the program to end with status, having written error to standard error.
+    void ExpectEnd(int status, const std::string& error = "") {
+        EXPECT_EQ(viewer.WaitForExit(), status);
+        EXPECT_EQ(Written("stderr"), error);
+    }
+
     bool InFullScreenState(Window window) const {
         return std::ranges::count(x.Property(window, "_NET_WM_STATE", "ATOM"), x.Intern("_NET_WM_STATE_FULLSCREEN")) == 1;
     }

@@ -9,10 +9,11 @@
 // A network file may fail a page read, and a file may be cut short by a
 // process outside Windows' rules (Windows itself refuses to shorten a mapped
 // file); reading such a page raises EXCEPTION_IN_PAGE_ERROR (an access
-// violation under Wine), which would end the process. While a view is watched, a vectored exception handler puts
-// zero pages in its place and notes that it did: the read goes on over zeros,
-// and the owner refuses the file once it sees Shrank(). An exception for any
-// other address goes on to the handlers after ours.
+// violation under Wine), which would end the process. While a view is
+// watched, a vectored exception handler puts zero pages in its place and
+// notes that it did: the read goes on over zeros, and the owner refuses the
+// file once it sees Shrank(). An exception for any other address goes on to
+// the handlers after ours.
 class PageErrorWatch {
 public:
     PageErrorWatch(const void* view, std::size_t size);

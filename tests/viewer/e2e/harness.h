@@ -58,6 +58,19 @@ inline const std::string kErrorTitle = "Error";
 inline const std::string kOpenFailed = "Error: Failed to open DIB file B.bmp.\n";
 inline constexpr int kGap = 10;
 
+// A picture of side x side black pixels, as a few bytes of run-length code:
+// the end of the bitmap at once.
+inline Bytes BlackRunLength(int side) {
+    TestBitmap bitmap;
+    bitmap.width = bitmap.height = side;
+    bitmap.bitCount = 8;
+    bitmap.compression = 1;
+    bitmap.colorsUsed = 2;
+    bitmap.palette = {kBlack, kWhite};
+    bitmap.pixels = {0, 1};
+    return bitmap.Build();
+}
+
 // Blue, with the picture at (0, 0) and right at (picture width + 10, 0), each
 // cut at the window's edges. The GL drops a raster position outside the view
 // volume, and with it an image whose corner lies past the right edge.

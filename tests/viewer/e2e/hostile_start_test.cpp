@@ -90,13 +90,7 @@ Bytes Of(Picture picture) {
             bitmap.width = bitmap.height = 8000;  // its pixels come from resize_file
             break;
         case Picture::kRunLength20000:
-            bitmap.width = bitmap.height = 20000;
-            bitmap.bitCount = 8;
-            bitmap.compression = 1;
-            bitmap.colorsUsed = 2;
-            bitmap.palette = {kBlack, kWhite};
-            bitmap.pixels = {0, 1};
-            break;
+            return BlackRunLength(20000);
         case Picture::kLarge10000:
             bitmap.width = 10000;
             bitmap.height = 5000;

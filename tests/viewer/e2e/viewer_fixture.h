@@ -77,6 +77,28 @@ protected:
         EXPECT_EQ(Written("stderr"), error);
     }
 
+    // From a place partly off the screen's lower right, Up is full screen, in
+    // the full-screen state, and Down a 700 x 500 window whose frame lies
+    // whole on the screen; with none to keep it there, the window itself goes
+    // back as near as it can, at the lower right. (Under Wine the frame is the
+    // window manager's, a pixel or two from what Wine tells the program: there
+    // the window inside it is checked, and the state is not the program's.)
+    void UpAndDownFromTheCorner(Window window) {
+        const std::array<int, 4> screen = x.Geometry(x.Root()).value();
+        XMoveWindow(x.Raw(), x.TopLevel(window), screen[2] - 300, screen[3] - 200);
+        ASSERT_TRUE(Poll([&] { return x.Geometry(window).value_or(std::array<int, 4>{})[0] > screen[2] - 400; }));
+        x.Type(window, {XK_Up});
+        EXPECT_TRUE(Poll([&] { return x.Geometry(window) == screen && (underWine || InFullScreenState(window)); }));
+        x.Type(window, {XK_Down});
+        EXPECT_TRUE(Poll([&] {
+            const auto inside = x.Geometry(window), frame = x.Geometry(underWine ? window : x.TopLevel(window));
+            return inside && frame && (*inside)[2] == 700 && (*inside)[3] == 500 && (*frame)[0] >= 0 &&
+                   (*frame)[1] >= 0 && (*frame)[0] + (*frame)[2] <= screen[2] && (*frame)[1] + (*frame)[3] <= screen[3];
+        }));
+        EXPECT_FALSE(InFullScreenState(window));
+        EXPECT_TRUE(x.WindowManagerRuns() || x.Geometry(window).value()[0] + 700 == screen[2]);
+    }
+
     bool InFullScreenState(Window window) const {
         return std::ranges::count(x.Property(window, "_NET_WM_STATE", "ATOM"), x.Intern("_NET_WM_STATE_FULLSCREEN")) == 1;
     }

@@ -58,7 +58,6 @@ TEST_F(ViewerScenario, WindowKeysAndEsc) {
     x.Type(window, {XK_Escape});
     ExpectEnd(0);
     EXPECT_EQ(Written("stdout"), "");
-    EXPECT_EQ(Written("stderr"), "");
 }
 
 // Down leaves the 700 x 500 window whole on its monitor, frame and all,
